@@ -1,0 +1,12 @@
+#include "cli/Cli.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunCli(app.arguments().mid(1), out, err);
+}

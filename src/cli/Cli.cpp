@@ -1,0 +1,101 @@
+#include "cli/Cli.h"
+
+#include "cli/CliOperator.h"
+#include "shell/SetupSession.h"
+#include "shell/Version.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace {
+
+void printHelp(QTextStream& out)
+{
+    out << "Usage: qln [options] COMMAND [ARGS]\n\n"
+           "Runs the Quillon tools' flows without windows.\n\n"
+           "Options:\n"
+           "  --device IP         the device's IPv4 address\n"
+           "  --log FILE          write the log file as the windows do (appends; --overwrite truncates)\n"
+           "  -o, --output FILE   where a command writes its file\n"
+           "  --overwrite         answer Yes to \"File Exist. Overwrite?\" questions\n"
+           "  --device-port N     the device's UIF port (default 8649)\n"
+           "  --local-port N      the local UIF port (default 8640; 0 picks a free one)\n"
+           "  -h, --help          this text\n"
+           "  --version           the program version\n\n"
+           "Commands:\n";
+    for (const CliCommand& c : CliCommands())
+        out << "  " << QString::fromLatin1(c.usage).leftJustified(22) << c.summary << "\n";
+}
+
+bool readPort(const QString& text, quint16& port)
+{
+    bool ok = false;
+    const uint v = text.toUInt(&ok);
+    if (!ok || v > 65535) return false;
+    port = quint16(v);
+    return true;
+}
+
+}  // namespace
+
+bool OpenCliSession(CliContext& ctx, SetupSession& session)
+{
+    QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&ctx](const QString& line) {
+        *ctx.out << line << Qt::endl;
+    });
+    if (ctx.logPath.isEmpty()) return true;
+    const bool exists = QFileInfo::exists(ctx.logPath);
+    if (session.log.open(ctx.logPath, exists && ctx.overwrite)) return true;
+    *ctx.err << "Log Data Write Error" << Qt::endl;
+    return false;
+}
+
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser p;
+    p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("IP"));
+    const QCommandLineOption log(QStringLiteral("log"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("FILE"));
+    const QCommandLineOption overwrite(QStringList{QStringLiteral("overwrite")});
+    const QCommandLineOption devicePort(QStringLiteral("device-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption localPort(QStringLiteral("local-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("version")});
+    p.addOptions({device, log, output, overwrite, devicePort, localPort, help, version});
+    if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) {
+        err << p.errorText() << Qt::endl;
+        return 2;
+    }
+    if (p.isSet(help)) {
+        printHelp(out);
+        return 0;
+    }
+    if (p.isSet(version)) {
+        out << "qln " << basMain::ProgramVersion() << Qt::endl;
+        return 0;
+    }
+    QStringList rest = p.positionalArguments();
+    if (rest.isEmpty()) {
+        printHelp(err);
+        return 2;
+    }
+    CliContext ctx;
+    const QString name = rest.takeFirst();
+    ctx.args = rest;
+    ctx.device = p.value(device);
+    ctx.logPath = p.value(log);
+    ctx.output = p.value(output);
+    ctx.overwrite = p.isSet(overwrite);
+    ctx.out = &out;
+    ctx.err = &err;
+    if ((p.isSet(devicePort) && !readPort(p.value(devicePort), ctx.devicePort)) ||
+        (p.isSet(localPort) && !readPort(p.value(localPort), ctx.localPort))) {
+        err << "Invalid port number" << Qt::endl;
+        return 2;
+    }
+    for (const CliCommand& c : CliCommands())
+        if (name == QLatin1String(c.name)) return c.run(ctx);
+    err << "Unknown command '" << name << "'; see qln --help" << Qt::endl;
+    return 2;
+}

@@ -1,0 +1,29 @@
+// qln --device IP [--log FILE] echo
+#include "cli/Cli.h"
+#include "cli/CliOperator.h"
+#include "link/basConv.h"
+#include "platform/Clock.h"
+#include "shell/EchoTest.h"
+#include "shell/SetupSession.h"
+
+int CliEcho(CliContext& ctx)
+{
+    CliOperator op(*ctx.err, ctx.overwrite);
+    int err = 0;
+    basConv::ParseIPv4(ctx.device.toLatin1(), err);
+    if (ctx.device.isEmpty() || err != 0 || ctx.device.toLatin1() != ctx.device.toUtf8()) {
+        *ctx.err << "Invalid IP Address" << Qt::endl;
+        return 1;
+    }
+    SystemClock clock;
+    SetupSession::Options o;
+    o.uif.localPort = ctx.localPort;
+    o.uif.remotePort = ctx.devicePort;
+    SetupSession s(clock, op, o);
+    s.deviceText = ctx.device;
+    if (!OpenCliSession(ctx, s)) return 1;
+    s.load();
+    const qint32 status = RunEchoTest(s, ctx.device);
+    s.log.EndLog();
+    return status == 0 ? 0 : 1;
+}

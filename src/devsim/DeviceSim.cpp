@@ -1,0 +1,98 @@
+#include "devsim/DeviceSim.h"
+
+#include "link/basConv.h"
+#include "link/basUIF.h"
+
+#include <QTimer>
+#include <QUdpSocket>
+
+DeviceSim::DeviceSim(const Options& options, QObject* parent) : QObject(parent), opt_(options), rng_(options.seed)
+{
+    // Echo: the payload comes back as it was sent.
+    setHandler(0, [](const Request&, QByteArray&) { return 0; });
+}
+
+DeviceSim::~DeviceSim() = default;
+
+bool DeviceSim::start(QString* error)
+{
+    uif_ = new QUdpSocket(this);
+    rcmp_ = new QUdpSocket(this);
+    if (!uif_->bind(opt_.address, opt_.uifPort, QAbstractSocket::DontShareAddress)) {
+        if (error) *error = QStringLiteral("UIF port %1: %2").arg(opt_.uifPort).arg(uif_->errorString());
+        return false;
+    }
+    if (!rcmp_->bind(opt_.address, opt_.rcmpPort, QAbstractSocket::DontShareAddress)) {
+        if (error) *error = QStringLiteral("RCMP port %1: %2").arg(opt_.rcmpPort).arg(rcmp_->errorString());
+        return false;
+    }
+    connect(uif_, &QUdpSocket::readyRead, this, &DeviceSim::onUifReadyRead);
+    return true;
+}
+
+quint16 DeviceSim::uifPort() const { return uif_ ? uif_->localPort() : 0; }
+quint16 DeviceSim::rcmpPort() const { return rcmp_ ? rcmp_->localPort() : 0; }
+
+bool DeviceSim::chance(double share)
+{
+    if (share <= 0.0) return false;
+    return std::uniform_real_distribution<double>(0.0, 1.0)(rng_) < share;
+}
+
+void DeviceSim::onUifReadyRead()
+{
+    while (uif_->hasPendingDatagrams()) {
+        Request r;
+        r.bytes.resize(int(qMax<qint64>(uif_->pendingDatagramSize(), 0)));
+        const qint64 n = uif_->readDatagram(r.bytes.data(), r.bytes.size(), &r.from, &r.fromPort);
+        if (n < 0) continue;
+        r.bytes.truncate(int(n));
+        ++requestsReceived;
+        const basUIF::UIFHeader h = basUIF::ReadUIFReply(r.bytes);
+        emit trace(QStringLiteral("uif <- %1:%2 cmd %3 ident %4 (%5 B)")
+                       .arg(r.from.toString()).arg(r.fromPort).arg(h.CmdCode).arg(h.Ident).arg(n));
+        // Only whole requests are commands; replies and fragments are not answered.
+        if (r.bytes.size() < basUIF::UIFPacketSize || h.ReplyFlag != 0) continue;
+        if (opt_.faults.mute || chance(opt_.faults.dropRate)) {
+            emit trace(QStringLiteral("uif    dropped"));
+            continue;
+        }
+        answer(r);
+    }
+}
+
+void DeviceSim::answer(const Request& request)
+{
+    QByteArray reply = request.bytes.left(basUIF::UIFPacketSize);
+    const basUIF::UIFHeader h = basUIF::ReadUIFReply(reply);
+    qint32 status = 11;  // a command this device does not know
+    if (opt_.faults.refuse.contains(h.CmdCode))
+        status = opt_.faults.refuse.value(h.CmdCode);
+    else if (handlers_.contains(h.CmdCode))
+        status = handlers_[h.CmdCode](request, reply);
+    basConv::PutIntBE(1, reply, 0);
+    basConv::PutLongBE(status, reply, 8);
+
+    if (opt_.faults.staleFirst) {
+        QByteArray stale = reply;
+        basConv::PutLongBE(h.Ident == 0 ? 2147483647 : h.Ident - 1, stale, 4);
+        sendReply(stale, request.from, request.fromPort);
+    }
+    sendReply(reply, request.from, request.fromPort);
+    if (chance(opt_.faults.duplicateRate)) sendReply(reply, request.from, request.fromPort);
+}
+
+void DeviceSim::sendReply(const QByteArray& reply, const QHostAddress& to, quint16 port)
+{
+    auto send = [this, reply, to, port] {
+        uif_->writeDatagram(reply, to, port);
+        ++repliesSent;
+        emit trace(QStringLiteral("uif -> %1:%2 cmd %3 ident %4 status %5")
+                       .arg(to.toString()).arg(port).arg(basConv::GetIntBE(reply, 2))
+                       .arg(basConv::GetLongBE(reply, 4)).arg(basConv::GetLongBE(reply, 8)));
+    };
+    if (opt_.faults.delayMs > 0)
+        QTimer::singleShot(opt_.faults.delayMs, this, send);
+    else
+        send();
+}

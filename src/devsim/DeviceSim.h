@@ -1,0 +1,69 @@
+#pragma once
+// A substitute Quillon device on loopback: UIF on one port, RCMP on another.
+// Tests run it in-process; `qln-devsim` runs it as a process of its own.
+#include "devsim/DeviceFaults.h"
+#include "devsim/DeviceStores.h"
+
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <functional>
+#include <random>
+
+class QUdpSocket;
+
+class DeviceSim : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        QHostAddress address = QHostAddress(QStringLiteral("127.0.0.2"));
+        quint16 uifPort = 8649;   // 0 picks a free port (tests)
+        quint16 rcmpPort = 8650;
+        quint32 seed = 1;
+        DeviceFaults faults;
+    };
+
+    // A command handler reads the request and may write the reply payload (the reply starts as a
+    // copy of the request). It returns the status to answer.
+    struct Request {
+        QByteArray bytes;
+        QHostAddress from;
+        quint16 fromPort = 0;
+    };
+    using Handler = std::function<qint32(const Request& request, QByteArray& reply)>;
+
+    explicit DeviceSim(const Options& options, QObject* parent = nullptr);
+    ~DeviceSim() override;
+
+    // Binds the ports; on failure `error` says why.
+    bool start(QString* error = nullptr);
+    quint16 uifPort() const;
+    quint16 rcmpPort() const;
+    QHostAddress address() const { return opt_.address; }
+
+    void setHandler(int code, Handler handler) { handlers_[code] = std::move(handler); }
+
+    DeviceFaults& faults() { return opt_.faults; }
+    std::mt19937& random() { return rng_; }
+    // True with the given share, drawn from the seeded generator.
+    bool chance(double share);
+
+    DeviceStores stores;
+    int requestsReceived = 0;
+    int repliesSent = 0;
+
+signals:
+    // One line per datagram, for -v.
+    void trace(const QString& line);
+
+private:
+    void onUifReadyRead();
+    void answer(const Request& request);
+    void sendReply(const QByteArray& reply, const QHostAddress& to, quint16 port);
+
+    Options opt_;
+    QUdpSocket* uif_ = nullptr;
+    QUdpSocket* rcmp_ = nullptr;
+    QHash<int, Handler> handlers_;
+    std::mt19937 rng_;
+};

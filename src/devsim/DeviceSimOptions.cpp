@@ -1,0 +1,74 @@
+#include "devsim/DeviceSimOptions.h"
+
+#include <QCommandLineParser>
+
+namespace {
+bool readShare(const QString& text, double& share)
+{
+    bool ok = false;
+    share = text.toDouble(&ok);
+    return ok && share >= 0.0 && share <= 1.0;
+}
+bool readUInt(const QString& text, quint32 max, quint32& value)
+{
+    bool ok = false;
+    value = text.toUInt(&ok);
+    return ok && value <= max;
+}
+}  // namespace
+
+bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, bool& verbose, QString& error)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("A substitute Quillon device for the maintenance tools."));
+    p.addHelpOption();
+    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("Address to bind (default 127.0.0.2)."), QStringLiteral("IP"), QStringLiteral("127.0.0.2"));
+    const QCommandLineOption uifPort(QStringLiteral("uif-port"), QStringLiteral("UIF port (default 8649)."), QStringLiteral("N"), QStringLiteral("8649"));
+    const QCommandLineOption rcmpPort(QStringLiteral("rcmp-port"), QStringLiteral("RCMP port (default 8650)."), QStringLiteral("N"), QStringLiteral("8650"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the fault generator."), QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption drop(QStringLiteral("drop"), QStringLiteral("Share of requests left unanswered (0..1)."), QStringLiteral("SHARE"));
+    const QCommandLineOption dup(QStringLiteral("duplicate"), QStringLiteral("Share of replies sent twice (0..1)."), QStringLiteral("SHARE"));
+    const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Delay of every reply in ms."), QStringLiteral("MS"));
+    const QCommandLineOption stale(QStringLiteral("stale"), QStringLiteral("Answer with a stale Ident first."));
+    const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Answer nothing."));
+    const QCommandLineOption refuse(QStringLiteral("refuse"), QStringLiteral("Answer command CODE with STATUS (repeatable)."), QStringLiteral("CODE=STATUS"));
+    const QCommandLineOption verb(QStringLiteral("v"), QStringLiteral("Print one line per datagram."));
+    p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb});
+    if (!p.parse(arguments)) {
+        error = p.errorText();
+        return false;
+    }
+    if (p.isSet(QStringLiteral("help"))) {
+        error = p.helpText();
+        return false;
+    }
+    o.address = QHostAddress(p.value(address));
+    if (o.address.isNull() || o.address.protocol() != QAbstractSocket::IPv4Protocol) {
+        error = QStringLiteral("Invalid address '%1'").arg(p.value(address));
+        return false;
+    }
+    quint32 v = 0;
+    if (!readUInt(p.value(uifPort), 65535, v)) return error = QStringLiteral("Invalid --uif-port"), false;
+    o.uifPort = quint16(v);
+    if (!readUInt(p.value(rcmpPort), 65535, v)) return error = QStringLiteral("Invalid --rcmp-port"), false;
+    o.rcmpPort = quint16(v);
+    if (!readUInt(p.value(seed), 0xFFFFFFFFu, o.seed)) return error = QStringLiteral("Invalid --seed"), false;
+    if (p.isSet(drop) && !readShare(p.value(drop), o.faults.dropRate)) return error = QStringLiteral("Invalid --drop"), false;
+    if (p.isSet(dup) && !readShare(p.value(dup), o.faults.duplicateRate)) return error = QStringLiteral("Invalid --duplicate"), false;
+    if (p.isSet(delay)) {
+        if (!readUInt(p.value(delay), 600000, v)) return error = QStringLiteral("Invalid --delay"), false;
+        o.faults.delayMs = int(v);
+    }
+    o.faults.staleFirst = p.isSet(stale);
+    o.faults.mute = p.isSet(mute);
+    for (const QString& r : p.values(refuse)) {
+        const QStringList kv = r.split('=');
+        bool ok1 = false, ok2 = false;
+        const int code = kv.value(0).toInt(&ok1);
+        const int status = kv.value(1).toInt(&ok2);
+        if (kv.size() != 2 || !ok1 || !ok2) return error = QStringLiteral("Invalid --refuse '%1'").arg(r), false;
+        o.faults.refuse.insert(code, status);
+    }
+    verbose = p.isSet(verb);
+    return true;
+}

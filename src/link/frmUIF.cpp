@@ -1,0 +1,214 @@
+#include "link/frmUIF.h"
+
+#include "link/SocketErrors.h"
+#include "platform/Operator.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <QUdpSocket>
+
+frmUIF::frmUIF(Operator* op, QObject* parent) : frmUIF(op, Options(), parent) {}
+
+frmUIF::frmUIF(Operator* op, const Options& options, QObject* parent) : QObject(parent), op_(op), opt_(options)
+{
+    setObjectName(QStringLiteral("UIF Protocol"));
+    UIFRequestBuf.fill(char(0xFF), basUIF::UIFPacketSize);
+    UIFSendBuf = UIFRequestBuf;
+    UIFCollectBuf.fill(char(0xFF), basUIF::UIFCollectSize);
+    timer_ = new QTimer(this);
+    timer_->setInterval(opt_.tickMs);
+    connect(timer_, &QTimer::timeout, this, &frmUIF::onTick);
+}
+
+frmUIF::~frmUIF()
+{
+    // A wait still on the stack must not outlive its engine.
+    if (waitLoop_) waitLoop_->quit();
+}
+
+bool frmUIF::load()
+{
+    open_ = true;
+    closePending_ = 0;
+    UIFBusy = false;
+    UIFIdentSeq = 0;
+    delete socket_;
+    socket_ = new QUdpSocket(this);
+    connect(socket_, &QUdpSocket::readyRead, this, &frmUIF::onReadyRead);
+    bound_ = socket_->bind(opt_.localAddress, opt_.localPort, QAbstractSocket::DontShareAddress);
+    timer_->start();
+    if (bound_) {
+        bindErrorText_.clear();
+        return true;
+    }
+    bindErrorText_ = basUIF::SendErrorText(*socket_);
+    if (op_) {
+        if (socket_->error() == QAbstractSocket::AddressInUseError)
+            op_->message(QStringLiteral("WARNING"), QStringLiteral("Bind address already in use."),
+                         Operator::Icon::Critical);
+        else
+            op_->message(QStringLiteral("ERROR"), bindErrorText_, Operator::Icon::Critical);
+    }
+    return false;
+}
+
+quint16 frmUIF::localPort() const { return socket_ ? socket_->localPort() : 0; }
+
+void frmUIF::setRemoteHost(quint32 ipv4) { remoteHost_ = ipv4; }
+
+qint32 frmUIF::NextUIFIdent()
+{
+    const qint32 ident = UIFIdentSeq;
+    // Wrap by comparison: the sequence never overflows.
+    UIFIdentSeq = (UIFIdentSeq >= 2147483647) ? 0 : UIFIdentSeq + 1;
+    return ident;
+}
+
+void frmUIF::BeginRequest(qint16 cmdCode)
+{
+    basUIF::UIFHeader h;
+    h.ReplyFlag = 0;
+    h.CmdCode = cmdCode;
+    h.Ident = NextUIFIdent();
+    basUIF::MakeUIFHeader(UIFRequestBuf, h);
+}
+
+void frmUIF::BuildLongRequest(qint16 cmdCode, qint32 value)
+{
+    BeginRequest(cmdCode);
+    basUIF::PutUIFLong(UIFRequestBuf, value, 0);
+}
+
+void frmUIF::StartUIFCollect()
+{
+    UIFCollectBuf.fill(char(0xFF), basUIF::UIFCollectSize);
+    UIFCollectPos = 0;
+}
+
+qint32 frmUIF::ExecUIF()
+{
+    if (UIFCollect) {
+        if (UIFCollectPos + basUIF::UIFPacketSize > basUIF::UIFCollectSize) return 3;
+        UIFCollectBuf.replace(UIFCollectPos, basUIF::UIFPacketSize, UIFRequestBuf.left(basUIF::UIFPacketSize));
+        UIFCollectPos += basUIF::UIFPacketSize;
+        return 0;
+    }
+    if (UIFBusy) {
+        UIFMessage = QStringLiteral("Sender Busy");
+        UIFState = StateBusy;
+        return -1;
+    }
+    if (!socket_ || !bound_) {
+        // Without the local port nothing can be sent: fail at once with the send-error text.
+        UIFState = StateSendError;
+        UIFMessage = socket_ ? bindErrorText_ : basUIF::SendErrorText(int(QAbstractSocket::UnconnectedState), QStringLiteral("Socket not loaded"));
+        return -1;
+    }
+    UIFBusy = true;
+    UIFSendBuf = UIFRequestBuf.left(basUIF::UIFPacketSize);
+    UIFTicks = 0;
+    UIFRetries = 0;
+    ExpectCmdCode = basConv::GetIntBE(UIFSendBuf, 2);
+    ExpectIdent = basConv::GetLongBE(UIFSendBuf, 4);
+    transmit();
+    if (UIFBusy) {
+        QEventLoop loop;
+        waitLoop_ = &loop;
+        loop.exec();
+        waitLoop_ = nullptr;
+    }
+    // The outcome as the wait ended: later datagrams of this turn do not count.
+    UIFState = outcome_.state;
+    UIFMessage = outcome_.message;
+    if (outcome_.state != StateMatched) return -1;
+    UIFReplyBuf = outcome_.reply;
+    UIFReply = outcome_.header;
+    return outcome_.header.Status;
+}
+
+void frmUIF::TermUIF()
+{
+    endWait(StateBreak, QStringLiteral("Operator Break"));
+}
+
+void frmUIF::endWait(int state, const QString& message)
+{
+    UIFState = state;
+    UIFMessage = message;
+    const bool wasBusy = UIFBusy;
+    UIFBusy = false;
+    if (!wasBusy) return;
+    outcome_.state = state;
+    outcome_.message = message;
+    outcome_.reply = UIFReplyBuf;
+    outcome_.header = UIFReply;
+    if (waitLoop_) waitLoop_->quit();
+}
+
+void frmUIF::transmit()
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const qint64 n = socket_->writeDatagram(UIFSendBuf, QHostAddress(remoteHost_), opt_.remotePort);
+        if (n == UIFSendBuf.size()) {
+            ++sentCount_;
+            emit datagramSent(UIFSendBuf);
+            return;
+        }
+        // A passing shortage of buffers is worth one more try; anything else fails the exchange.
+        if (attempt == 0 && socket_->error() == QAbstractSocket::TemporaryError) continue;
+        break;
+    }
+    endWait(StateSendError, basUIF::SendErrorText(*socket_));
+}
+
+void frmUIF::onReadyRead()
+{
+    while (socket_ && socket_->hasPendingDatagrams()) {
+        QByteArray data(basUIF::UIFReplyMax, 0);
+        const qint64 n = socket_->readDatagram(data.data(), data.size());
+        // Too short to hold a header: dropped without a trace.
+        if (n < basUIF::UIFHeaderSize) continue;
+        data.truncate(int(n));
+        UIFReplyBuf = data;
+        UIFReply = basUIF::ReadUIFReply(data);
+        UIFState = StateMismatch;
+        if (UIFReply.ReplyFlag == 0)
+            UIFMessage = QStringLiteral("DEBUG: request packet received");
+        else if (UIFReply.CmdCode != ExpectCmdCode)
+            UIFMessage = QStringLiteral("DEBUG: Unexpected CmdCode received");
+        else if (UIFReply.Ident != ExpectIdent)
+            UIFMessage = QStringLiteral("DEBUG: Unexpected Ident received");
+        else
+            endWait(StateMatched, QString());
+    }
+}
+
+void frmUIF::onTick()
+{
+    if (closePending_ != 0 && ++closePending_ > 2) {
+        closePending_ = 0;
+        open_ = false;
+        timer_->stop();
+        delete socket_;
+        socket_ = nullptr;
+        bound_ = false;
+        emit closed();
+        return;
+    }
+    if (!UIFBusy) return;
+    if (++UIFTicks <= opt_.waitTicks) return;
+    UIFTicks = 0;
+    if (UIFRetries > 3) {
+        endWait(StateNoResponse, QStringLiteral("No Response"));
+        return;
+    }
+    transmit();
+    ++UIFRetries;
+}
+
+void frmUIF::requestClose()
+{
+    if (!open_ || closePending_ != 0) return;
+    TermUIF();
+    closePending_ = 1;
+}

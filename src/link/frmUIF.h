@@ -1,0 +1,111 @@
+#pragma once
+// The UIF engine: one socket, one 100 ms timer, one exchange at a time.
+// Callers build a request in UIFRequestBuf, call ExecUIF, and read UIFReplyBuf before yielding again.
+#include "link/basUIF.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+class Operator;
+class QEventLoop;
+class QTimer;
+class QUdpSocket;
+
+class frmUIF : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        int tickMs = 100;
+        quint16 localPort = basUIF::UIFLocalPort;  // 0 picks a free port (tests)
+        quint16 remotePort = basUIF::UIFDevicePort;
+        QHostAddress localAddress = QHostAddress::AnyIPv4;
+        // Ticks one wait lasts before a resend: 40 in QLN_Set, 20 in QLN_Xfer.
+        int waitTicks = 40;
+        basUIF::Dialect dialect = basUIF::Dialect::Set;
+    };
+
+    enum State { StateMatched = 0, StateNoResponse = 1, StateSendError = 2, StateMismatch = 4, StateBusy = 5, StateBreak = -1 };
+
+    explicit frmUIF(Operator* op, QObject* parent = nullptr);
+    frmUIF(Operator* op, const Options& options, QObject* parent = nullptr);
+    ~frmUIF() override;
+
+    // Binds the local port. On failure shows "Bind address already in use." and goes on loaded:
+    // every later ExecUIF then fails at once with state 2.
+    bool load();
+    bool isOpen() const { return open_; }
+    quint16 localPort() const;
+
+    void setRemoteHost(quint32 ipv4);
+    quint32 remoteHost() const { return remoteHost_; }
+    void setRemotePort(quint16 port) { opt_.remotePort = port; }
+
+    // Starts a request in UIFRequestBuf: 0xFF fill, ReplyFlag 0, the code and the next Ident.
+    void BeginRequest(qint16 cmdCode);
+    // The two shared builders: header only, and one Long at payload offset 0.
+    void BuildHeaderRequest(qint16 cmdCode) { BeginRequest(cmdCode); }
+    void BuildLongRequest(qint16 cmdCode, qint32 value);
+
+    qint32 NextUIFIdent();
+    void setIdentSeq(qint32 next) { UIFIdentSeq = next; }
+
+    qint32 ExecUIF();
+    void TermUIF();
+    void StartUIFCollect();
+
+    QString UIFStatusText(qint32 code) const { return basUIF::UIFStatusText(code, UIFState, UIFMessage, opt_.dialect); }
+
+    // Deferred close: ends a waiting exchange now, unloads two ticks later (emits closed()).
+    void requestClose();
+
+    // Link state, as the callers read it.
+    QByteArray UIFRequestBuf;
+    QByteArray UIFSendBuf;
+    QByteArray UIFReplyBuf;
+    basUIF::UIFHeader UIFReply;
+    qint16 ExpectCmdCode = 0;
+    qint32 ExpectIdent = 0;
+    bool UIFBusy = false;
+    int UIFState = 0;
+    QString UIFMessage;
+    int UIFTicks = 0;
+    int UIFRetries = 0;
+    qint32 UIFIdentSeq = 0;
+    bool UIFCollect = false;
+    QByteArray UIFCollectBuf;
+    int UIFCollectPos = 0;
+
+    // Every datagram that left the socket (for tests and the -v trace of the CLI).
+    int sentCount() const { return sentCount_; }
+
+signals:
+    void closed();
+    void datagramSent(const QByteArray& data);
+
+private:
+    void transmit();
+    void endWait(int state, const QString& message);
+    void onReadyRead();
+    void onTick();
+
+    Operator* op_;
+    Options opt_;
+    QUdpSocket* socket_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QEventLoop* waitLoop_ = nullptr;
+    quint32 remoteHost_ = 0;
+    bool bound_ = false;
+    QString bindErrorText_;
+    bool open_ = false;
+    int closePending_ = 0;
+    int sentCount_ = 0;
+    // Outcome of the wait as it ended; a stray datagram in the same turn cannot change it.
+    struct Outcome {
+        int state = 0;
+        QString message;
+        QByteArray reply;
+        basUIF::UIFHeader header;
+    } outcome_;
+};

@@ -1,0 +1,82 @@
+#include "shell/LogFile.h"
+
+#include "link/basConv.h"
+#include "platform/Clock.h"
+#include "platform/Operator.h"
+#include "shell/TimeStamp.h"
+#include "shell/Version.h"
+
+#include <QFileInfo>
+
+LogFile::LogFile(const Clock& clock, QString tagWord) : clock_(clock), tag_(std::move(tagWord)) {}
+
+bool LogFile::isOpen() const { return file_.isOpen() && !name_.trimmed().isEmpty(); }
+
+QString LogFile::tagFor(int kind) const
+{
+    const char* what = kind == Send ? "SEND" : kind == Recv ? "RECV" : "____";
+    return QStringLiteral(" %1 %2").arg(tag_, QLatin1String(what));
+}
+
+QByteArray LogFile::record(int kind, const QString& device, const QString& text) const
+{
+    const QString line1 = basMain::LogDateTime(clock_.now()) + QStringLiteral(" Quillon:") + device +
+                          QStringLiteral(" PC:") + pcAddress() + tagFor(kind);
+    return (line1 + QStringLiteral("\r\n\t") + text + QStringLiteral("\r\n")).toUtf8();
+}
+
+bool LogFile::open(const QString& path, bool truncate)
+{
+    if (file_.isOpen()) file_.close();
+    file_.setFileName(path);
+    // Overwrite truncates on open: the old file is never deleted first.
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
+    QString folder, name;
+    basConv::SplitPath(path, folder, name);
+    if (path.trimmed().isEmpty() || name.trimmed().isEmpty() || !file_.open(mode)) {
+        name_.clear();
+        return false;
+    }
+    name_ = name;
+    const QByteArray start = record(Neutral, QStringLiteral("0.0.0.0"),
+                                    QStringLiteral("Log Start: Version ") + basMain::ProgramVersion());
+    if (file_.write(start) != start.size() || !file_.flush()) {
+        file_.close();
+        name_.clear();
+        return false;
+    }
+    return true;
+}
+
+void LogFile::WriteLogRecord(int kind, const QString& text)
+{
+    if (!isOpen()) return;
+    // A failing write never breaks the operation that logs.
+    file_.write(record(kind, deviceAddress(), text));
+    file_.flush();
+}
+
+bool LogFile::EndLog()
+{
+    if (!file_.isOpen()) return false;
+    file_.write(record(Neutral, QStringLiteral("0.0.0.0"), QStringLiteral("Log End: Version ") + basMain::ProgramVersion()));
+    file_.close();
+    name_.clear();
+    return true;
+}
+
+bool StartLog(LogFile& log, Operator& op, const QString& folder)
+{
+    const QString filter = QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+    const QString path = op.saveFile(filter, folder, QString()).trimmed();
+    if (path.isEmpty()) return false;
+    bool truncate = false;
+    if (QFileInfo::exists(path)) {
+        const Operator::LogOpenChoice choice = op.askLogOpen(path);
+        if (choice == Operator::LogOpenChoice::Cancel) return false;
+        truncate = choice == Operator::LogOpenChoice::Overwrite;
+    }
+    if (log.open(path, truncate)) return true;
+    op.message(QStringLiteral("Data Write Error"), QStringLiteral("Log Data Write Error"), Operator::Icon::Exclamation);
+    return false;
+}

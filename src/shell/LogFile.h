@@ -1,0 +1,45 @@
+#pragma once
+// The log file shared by all three programs: two CR LF lines per record,
+// "<date time> Quillon:<device> PC:<pc> <TAG> SEND|RECV|____", then a tab and the text.
+#include <QFile>
+#include <QString>
+#include <functional>
+
+class Clock;
+class Operator;
+
+class LogFile {
+public:
+    enum Kind { Neutral = 0, Send = 1, Recv = 2 };
+
+    // tagWord: "CONF", "XFER" or "TEST".
+    LogFile(const Clock& clock, QString tagWord);
+
+    // Where the two addresses of a record come from; set by the program.
+    std::function<QString()> deviceAddress = [] { return QStringLiteral("0.0.0.0"); };
+    std::function<QString()> pcAddress = [] { return QStringLiteral("0.0.0.0"); };
+
+    bool isOpen() const;
+    QString fileName() const { return name_; }
+
+    // Opens (truncating or appending) and writes the start record. On any failure nothing
+    // stays open and false is returned.
+    bool open(const QString& path, bool truncate);
+    void WriteLogRecord(int kind, const QString& text);
+    // Writes the end record and closes; false when no log was open.
+    bool EndLog();
+
+    QString tagFor(int kind) const;
+
+private:
+    QByteArray record(int kind, const QString& device, const QString& text) const;
+
+    const Clock& clock_;
+    QString tag_;
+    QFile file_;
+    QString name_;
+};
+
+// The "Log Start" action: asks for a path, then Overwrite/Append/Cancel when it exists.
+// Failures show "Log Data Write Error" (title "Data Write Error"). True when a log was opened.
+bool StartLog(LogFile& log, Operator& op, const QString& folder = QString());
