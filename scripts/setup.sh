@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs everything the project needs on Debian 12 (run as root), then configures and builds.
+# Usage: scripts/setup.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+packages=(cmake ninja-build g++ qt6-base-dev
+          tftp-hpa atftp curl tftpd-hpa   # real TFTP peers for the server's tests and benchmark
+          xvfb xauth)                     # a display for QLN_Set where none exists
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # The tftpd-hpa service is not wanted: the tests run in.tftpd themselves on a loopback port.
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C "$build" -j2
