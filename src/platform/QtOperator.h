@@ -1,0 +1,26 @@
+#pragma once
+// The operator at the desktop: real message boxes and file dialogs.
+#include "platform/Operator.h"
+
+class QWidget;
+
+class QtOperator : public Operator {
+public:
+    // Boxes and dialogs open over `parent`, or over the active window when none is given.
+    explicit QtOperator(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons = Buttons::Ok) override;
+    QString openFile(const QString& filter, const QString& folder, const QString& name) override;
+    QString saveFile(const QString& filter, const QString& folder, const QString& name) override;
+    LogOpenChoice askLogOpen(const QString& path) override;
+
+    // "Text File (*.txt)|*.txt|All Files (*.*)|*.*" -> "Text File (*.txt);;All Files (*.*)".
+    // A description without its pattern gets it appended in brackets.
+    static QString qtFilter(const QString& filter);
+
+private:
+    QWidget* owner() const;
+
+    QWidget* parent_;
+};

@@ -1,0 +1,19 @@
+#include "shell/ConfigFileChoice.h"
+
+#include "link/basMain.h"
+#include "platform/Operator.h"
+
+ConfigFileChoice::ConfigFileChoice() : DefDir(basMain::CurrentFolder()) {}
+
+QString ConfigFileChoice::browse(Operator& op)
+{
+    const QString path = op.openFile(filter(), DefDir, DefName);
+    if (path.isEmpty()) return QString();
+    if (basMain::FileHasData(path) == 0) {
+        QString folder, name;
+        basConv::SplitPath(path, folder, name);
+        DefDir = folder;
+        DefName = name;
+    }
+    return path;
+}

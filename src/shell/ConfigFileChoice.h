@@ -1,0 +1,19 @@
+#pragma once
+#include <QString>
+
+class Operator;
+
+// The "Ref." browse for the configuration file. The folder and name offered next time follow
+// the last chosen file that exists and holds data.
+class ConfigFileChoice {
+public:
+    static QString filter() { return QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*"); }
+
+    ConfigFileChoice();
+
+    // Asks for a file; returns its path, or "" when the operator cancelled.
+    QString browse(Operator& op);
+
+    QString DefDir;   // starts as the current folder
+    QString DefName;  // starts empty
+};

@@ -1,0 +1,34 @@
+#include "shell/MainClose.h"
+
+#include "shell/SetupSession.h"
+
+#include <QTimer>
+
+MainClose::MainClose(SetupSession& session, int tickMs, QObject* parent)
+    : QObject(parent), session_(session), tmrCheck_(new QTimer(this))
+{
+    tmrCheck_->setObjectName(QStringLiteral("tmrCheck"));
+    tmrCheck_->setInterval(tickMs);
+    connect(tmrCheck_, &QTimer::timeout, this, &MainClose::onTick);
+    tmrCheck_->start();
+}
+
+bool MainClose::request()
+{
+    // Each engine defers its own unload; asking it ends its wait at once.
+    session_.uif.requestClose();
+    if (!open_) return true;
+    pending_ = 1;
+    return false;
+}
+
+void MainClose::unload() { session_.log.EndLog(); }
+
+void MainClose::onTick()
+{
+    if (pending_ == 0 || ++pending_ <= 2) return;
+    pending_ = 0;
+    open_ = false;
+    tmrCheck_->stop();
+    emit closeNow();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Closing QLN_Set's main window. A close request ends whatever waits, unloads the engines and
+// is itself cancelled; two ticks of tmrCheck later closeNow() asks again and the close goes
+// through. So no wait that is still on the stack loses its window or engines.
+#include <QObject>
+
+class QTimer;
+class SetupSession;
+
+class MainClose : public QObject {
+    Q_OBJECT
+public:
+    MainClose(SetupSession& session, int tickMs = 100, QObject* parent = nullptr);
+
+    // True when the window may go now; false when this close is cancelled and deferred.
+    bool request();
+    // The window goes: the log ends with its end record.
+    void unload();
+
+    bool isOpen() const { return open_; }
+    int pending() const { return pending_; }
+
+signals:
+    void closeNow();
+
+private:
+    void onTick();
+
+    SetupSession& session_;
+    QTimer* tmrCheck_;
+    bool open_ = true;
+    int pending_ = 0;
+};

@@ -1,0 +1,259 @@
+#include "shell/frmMain.h"
+
+#include "link/basMain.h"
+#include "platform/Operator.h"
+#include "shell/CommandLineAddress.h"
+#include "shell/EchoTest.h"
+#include "shell/LogFile.h"
+#include "shell/MainClose.h"
+#include "shell/MessageCopy.h"
+#include "shell/SetupSession.h"
+#include "shell/Version.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, const QString& commandLine,
+                 int checkTickMs, QWidget* parent)
+    : QWidget(parent), session_(session), op_(op), clipboard_(clipboard)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quillon Setup    Ver.") + basMain::ProgramVersion());
+
+    lbl_IP = new QLabel(QStringLiteral("Quillon IP Address :"), this);
+    lbl_IP->setObjectName(QStringLiteral("lbl_IP"));
+    txt_IP = new QLineEdit(this);
+    txt_IP->setObjectName(QStringLiteral("txt_IP"));
+    lblFile = new QLabel(QStringLiteral("Configuration File :"), this);
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    txtFile = new QLineEdit(this);
+    txtFile->setObjectName(QStringLiteral("txtFile"));
+    cmdFile = button("cmdFile", QStringLiteral("Ref."));
+
+    // Operations whose flows are not part of this program yet stay disabled.
+    cmdOK = button("cmdOK", QStringLiteral("Apply"), false);
+    ComGetstat[0] = button("ComGetstat0", QStringLiteral("ROM Config"), false);
+    ComGetstat[1] = button("ComGetstat1", QStringLiteral("RAM Config"), false);
+    cmdROM = button("cmdROM", QStringLiteral("Save"), false);
+    cmdIntr = button("cmdIntr", QStringLiteral("Interactive Mode"), false);
+    cmdChk = button("cmdChk", QStringLiteral("Check"), false);
+    cmdFW = button("cmdFW", QStringLiteral("FW Update"), false);
+    cmdEcho = button("cmdEcho", QStringLiteral("Echo test"));
+    cmdStop = button("cmdStop", QStringLiteral("Stop"));
+    cmdExit = button("cmdExit", QStringLiteral("Exit"));
+    Cmd_ListLog[0] = button("Cmd_ListLog0", QStringLiteral("Log Start"));
+    Cmd_ListLog[1] = button("Cmd_ListLog1", QStringLiteral("Log  End"));
+
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    lstStatus = new QListWidget(this);
+    lstStatus->setObjectName(QStringLiteral("lstStatus"));
+    lstStatus->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstStatus->setFont(fixed);
+    lstStatus->setContextMenuPolicy(Qt::CustomContextMenu);
+    lstStatus->installEventFilter(this);
+    // The formatter's lines are kept here for saving; the operator does not read them.
+    Statelist = new QListWidget(this);
+    Statelist->setObjectName(QStringLiteral("Statelist"));
+    Statelist->setFont(fixed);
+    Statelist->setVisible(false);
+
+    ListMenu = new QMenu(QStringLiteral("Menu"), this);
+    ListMenu->setObjectName(QStringLiteral("ListMenu"));
+    lstcopy = ListMenu->addAction(QStringLiteral("Copy"));
+    lstcopy->setObjectName(QStringLiteral("lstcopy"));
+
+    buildLayout();
+
+    bindList(session_.lstStatus, lstStatus, true);
+    bindList(session_.Statelist, Statelist, false);
+
+    connect(txt_IP, &QLineEdit::returnPressed, this, &frmMain::txt_IP_Enter);
+    connect(cmdFile, &QPushButton::clicked, this, &frmMain::cmdFile_Click);
+    connect(cmdEcho, &QPushButton::clicked, this, &frmMain::cmdEcho_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(Cmd_ListLog[0], &QPushButton::clicked, this, [this] { Cmd_ListLog_Click(0); });
+    connect(Cmd_ListLog[1], &QPushButton::clicked, this, [this] { Cmd_ListLog_Click(1); });
+    connect(lstStatus, &QWidget::customContextMenuRequested, this, &frmMain::lstStatus_ContextMenu);
+    connect(lstcopy, &QAction::triggered, this, &frmMain::lstcopy_Click);
+
+    // Start-up: the open mark, the engines, the command-line address, the file field.
+    close_ = new MainClose(session_, checkTickMs, this);
+    connect(close_, &MainClose::closeNow, this, &QWidget::close);
+    session_.load();
+    txt_IP->setText(TakeCommandLineAddress(session_.lstStatus, commandLine));
+    txtFile->setText(fileChoice_.DefDir);
+    updateLogButtons();
+}
+
+frmMain::~frmMain()
+{
+    // The lists belong to the session, which may outlive this window.
+    disconnect(&session_.lstStatus, nullptr, this, nullptr);
+    disconnect(&session_.Statelist, nullptr, this, nullptr);
+}
+
+QPushButton* frmMain::button(const char* name, const QString& caption, bool enabled)
+{
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    b->setEnabled(enabled);
+    b->setAutoDefault(false);
+    return b;
+}
+
+void frmMain::buildLayout()
+{
+    auto* fields = new QGridLayout;
+    fields->addWidget(lbl_IP, 0, 0);
+    fields->addWidget(txt_IP, 0, 1);
+    fields->addWidget(lblFile, 1, 0);
+    fields->addWidget(txtFile, 1, 1);
+    fields->addWidget(cmdFile, 1, 2);
+    fields->setColumnStretch(1, 1);
+
+    auto* config = new QGridLayout;
+    config->addWidget(cmdOK, 0, 0);
+    config->addWidget(ComGetstat[0], 0, 1);
+    config->addWidget(ComGetstat[1], 0, 2);
+    config->addWidget(cmdROM, 0, 3);
+    config->addWidget(cmdIntr, 1, 0);
+    config->addWidget(cmdChk, 1, 1);
+    config->addWidget(cmdFW, 1, 2);
+    config->addWidget(cmdEcho, 1, 3);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(cmdStop);
+    side->addWidget(cmdExit);
+    side->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(config, 1);
+    top->addLayout(side);
+
+    auto* logRow = new QHBoxLayout;
+    logRow->addStretch();
+    logRow->addWidget(Cmd_ListLog[0]);
+    logRow->addWidget(Cmd_ListLog[1]);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(top);
+    layout->addWidget(lstStatus, 1);
+    layout->addWidget(Statelist);
+    layout->addLayout(logRow);
+    resize(640, 480);
+}
+
+void frmMain::bindList(MessageList& list, QListWidget* view, bool selectLast)
+{
+    for (const QString& line : list.lines()) view->addItem(line);
+    auto settle = [view, selectLast] {
+        if (view->count() == 0) return;
+        if (selectLast) {
+            view->setCurrentRow(view->count() - 1, QItemSelectionModel::ClearAndSelect);
+            view->scrollToBottom();
+        } else {
+            view->clearSelection();
+        }
+    };
+    connect(&list, &MessageList::lineAdded, this, [view, settle](const QString& line) {
+        view->addItem(line);
+        settle();
+    });
+    connect(&list, &MessageList::firstLineRemoved, this, [view, settle] {
+        delete view->takeItem(0);
+        settle();
+    });
+    connect(&list, &MessageList::cleared, view, &QListWidget::clear);
+}
+
+void frmMain::txt_IP_Enter()
+{
+    if (session_.CheckIPAddress(txt_IP->text()) != 0) {
+        txt_IP->setFocus();
+        return;
+    }
+    if (cmdEcho->isEnabled()) cmdEcho->setFocus();
+}
+
+void frmMain::cmdFile_Click()
+{
+    const QString path = fileChoice_.browse(op_);
+    if (path.isEmpty()) return;
+    txtFile->setText(path);
+    txtFile->setFocus();
+}
+
+void frmMain::cmdEcho_Click()
+{
+    // Disabled for the whole run, the address check included, so it cannot start twice.
+    cmdEcho->setEnabled(false);
+    cmdStop->setFocus();
+    bool rejected = false;
+    RunEchoTest(session_, txt_IP->text(), &rejected);
+    cmdEcho->setEnabled(true);
+    if (rejected)
+        txt_IP->setFocus();
+    else if (cmdEcho->isVisible())
+        cmdEcho->setFocus();
+}
+
+void frmMain::cmdStop_Click() { session_.stop(); }
+
+void frmMain::Cmd_ListLog_Click(int index)
+{
+    if (index == 0)
+        StartLog(session_.log, op_);
+    else
+        session_.log.EndLog();
+    updateLogButtons();
+}
+
+void frmMain::updateLogButtons() { Cmd_ListLog[0]->setEnabled(!session_.log.isOpen()); }
+
+void frmMain::lstStatus_ContextMenu(const QPoint& pos)
+{
+    lstcopy->setEnabled(!lstStatus->selectedItems().isEmpty());
+    ListMenu->popup(lstStatus->viewport()->mapToGlobal(pos));
+}
+
+void frmMain::lstcopy_Click()
+{
+    QList<int> rows;
+    for (const QModelIndex& index : lstStatus->selectionModel()->selectedRows()) rows << index.row();
+    CopyMessageLines(clipboard_, session_.lstStatus, rows);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lstStatus && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+C with no other shift key copies through the clipboard seam, not the view's own copy.
+        if (key->key() == Qt::Key_C && key->modifiers() == Qt::ControlModifier) {
+            if (event->type() == QEvent::KeyPress) lstcopy_Click();
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!close_->request()) {
+        event->ignore();
+        return;
+    }
+    close_->unload();
+    event->accept();
+}
