@@ -1,5 +1,7 @@
 #include "devsim/DeviceSimOptions.h"
 
+#include "link/basConv.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -42,8 +44,11 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
         error = p.helpText();
         return false;
     }
-    o.address = QHostAddress(p.value(address));
-    if (o.address.isNull() || o.address.protocol() != QAbstractSocket::IPv4Protocol) {
+    // The tools' own address parser: QHostAddress would take "1.2.3" as 1.2.0.3.
+    int convError = 0;
+    const qint32 ip = basConv::ParseIPv4(p.value(address).toLatin1(), convError);
+    o.address = QHostAddress(quint32(ip));
+    if (convError != 0) {
         error = QStringLiteral("Invalid address '%1'").arg(p.value(address));
         return false;
     }

@@ -1,0 +1,203 @@
+// The simulator as the tools meet it: answers, refusals and every injected fault, repeatable by seed.
+#include "devsim/DeviceSim.h"
+#include "devsim/DeviceSimOptions.h"
+#include "link/basConv.h"
+#include "ScriptedPeer.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+QByteArray request(qint16 cmd, qint32 ident, int size = 64)
+{
+    QByteArray r(64, char(0xFF));
+    basConv::PutIntBE(0, r, 0);
+    basConv::PutIntBE(cmd, r, 2);
+    basConv::PutLongBE(ident, r, 4);
+    basConv::PutLongBE(0x12345678, r, 12);
+    r.resize(size);
+    return r;
+}
+
+DeviceSim::Options localOptions()
+{
+    DeviceSim::Options o;
+    o.address = QHostAddress::LocalHost;
+    o.uifPort = 0;
+    o.rcmpPort = 0;
+    return o;
+}
+
+// Sends `count` requests one by one and returns which idents got at least one reply.
+QList<qint32> answeredIdents(DeviceSim& sim, int count)
+{
+    ScriptedPeer peer;
+    for (int i = 0; i < count; ++i) peer.send(request(0, i), QHostAddress::LocalHost, sim.uifPort());
+    waitUntil([&] { return sim.requestsReceived == count; }, 3000);
+    spin(30);
+    QList<qint32> idents;
+    for (const auto& d : peer.received) {
+        const qint32 id = basConv::GetLongBE(d.data, 4);
+        if (!idents.contains(id)) idents << id;
+    }
+    std::sort(idents.begin(), idents.end());
+    return idents;
+}
+
+}  // namespace
+
+class tst_DeviceSim : public QObject {
+    Q_OBJECT
+private slots:
+    void answers_data();
+    void answers();
+    void dropIsRepeatableBySeed();
+    void duplicateAndStale();
+    void delay();
+    void options_data();
+    void options();
+    void processStopsOnSignal();
+};
+
+void tst_DeviceSim::answers_data()
+{
+    QTest::addColumn<QByteArray>("datagram");
+    QTest::addColumn<int>("refuseCode");
+    QTest::addColumn<int>("replies");
+    QTest::addColumn<qint32>("status");
+    QTest::newRow("echo") << request(0, 5) << -1 << 1 << 0;
+    QTest::newRow("unknown code") << request(99, 5) << -1 << 1 << 11;
+    QTest::newRow("refused echo") << request(0, 5) << 0 << 1 << 8;
+    QTest::newRow("short datagram") << request(0, 5, 20) << -1 << 0 << 0;
+    QByteArray reply = request(0, 5);
+    basConv::PutIntBE(1, reply, 0);
+    QTest::newRow("a reply is no request") << reply << -1 << 0 << 0;
+}
+
+void tst_DeviceSim::answers()
+{
+    QFETCH(QByteArray, datagram);
+    QFETCH(int, refuseCode);
+    QFETCH(int, replies);
+    QFETCH(qint32, status);
+    DeviceSim::Options o = localOptions();
+    if (refuseCode >= 0) o.faults.refuse.insert(refuseCode, 8);
+    DeviceSim sim(o);
+    QVERIFY(sim.start());
+    ScriptedPeer peer;
+    peer.send(datagram, QHostAddress::LocalHost, sim.uifPort());
+    QVERIFY(waitUntil([&] { return sim.requestsReceived == 1; }));
+    spin(30);
+    QCOMPARE(peer.received.size(), replies);
+    if (replies == 0) return;
+    const QByteArray r = peer.received[0].data;
+    QCOMPARE(r.size(), 64);
+    QCOMPARE(basConv::GetIntBE(r, 0), qint16(1));
+    QCOMPARE(r.mid(2, 6), datagram.mid(2, 6));  // CmdCode and Ident copied
+    QCOMPARE(basConv::GetLongBE(r, 8), status);
+    QCOMPARE(basConv::GetLongBE(r, 12), 0x12345678);
+}
+
+void tst_DeviceSim::dropIsRepeatableBySeed()
+{
+    auto run = [](quint32 seed) {
+        DeviceSim::Options o = localOptions();
+        o.seed = seed;
+        o.faults.dropRate = 0.5;
+        DeviceSim sim(o);
+        sim.start();
+        return answeredIdents(sim, 40);
+    };
+    const QList<qint32> a = run(7), b = run(7), c = run(8);
+    QCOMPARE(a, b);
+    QVERIFY(a != c);
+    QVERIFY2(a.size() > 5 && a.size() < 35, qPrintable(QString::number(a.size())));
+}
+
+void tst_DeviceSim::duplicateAndStale()
+{
+    DeviceSim::Options o = localOptions();
+    o.faults.duplicateRate = 1.0;
+    o.faults.staleFirst = true;
+    DeviceSim sim(o);
+    QVERIFY(sim.start());
+    ScriptedPeer peer;
+    peer.send(request(0, 0), QHostAddress::LocalHost, sim.uifPort());
+    QVERIFY(waitUntil([&] { return peer.received.size() == 3; }));
+    QCOMPARE(basConv::GetLongBE(peer.received[0].data, 4), 2147483647);  // stale: the Ident before 0
+    QCOMPARE(basConv::GetLongBE(peer.received[1].data, 4), 0);
+    QCOMPARE(peer.received[2].data, peer.received[1].data);
+}
+
+void tst_DeviceSim::delay()
+{
+    DeviceSim::Options o = localOptions();
+    o.faults.delayMs = 150;
+    DeviceSim sim(o);
+    QVERIFY(sim.start());
+    ScriptedPeer peer;
+    QElapsedTimer t;
+    t.start();
+    peer.send(request(0, 1), QHostAddress::LocalHost, sim.uifPort());
+    QVERIFY(waitUntil([&] { return peer.received.size() == 1; }));
+    QVERIFY(t.elapsed() >= 140);
+}
+
+void tst_DeviceSim::options_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("defaults") << QStringList{} << true;
+    QTest::newRow("all faults") << QStringList{"--drop", "0.2", "--duplicate", "0.1", "--delay", "30", "--stale", "--mute",
+                                               "--refuse", "13=7", "--seed", "42", "-v"} << true;
+    QTest::newRow("bad address") << QStringList{"--address", "1.2.3"} << false;
+    QTest::newRow("share above 1") << QStringList{"--drop", "1.5"} << false;
+    QTest::newRow("bad refuse") << QStringList{"--refuse", "13"} << false;
+    QTest::newRow("port too big") << QStringList{"--uif-port", "70000"} << false;
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << false;
+}
+
+void tst_DeviceSim::options()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, ok);
+    DeviceSim::Options o;
+    bool verbose = false;
+    QString error;
+    QCOMPARE(ParseDeviceSimOptions(QStringList{"qln-devsim"} + args, o, verbose, error), ok);
+    QCOMPARE(error.isEmpty(), ok);
+    if (ok && args.contains("--refuse")) {
+        QCOMPARE(o.faults.refuse.value(13), 7);
+        QCOMPARE(o.seed, 42u);
+        QVERIFY(o.faults.mute && o.faults.staleFirst && verbose);
+        QCOMPARE(o.faults.delayMs, 30);
+    }
+}
+
+void tst_DeviceSim::processStopsOnSignal()
+{
+    QProcess p;
+    p.start(QStringLiteral(QLN_DEVSIM_PATH), {"--address", "127.0.0.1", "--uif-port", "0", "--rcmp-port", "0", "-v"});
+    QVERIFY(p.waitForStarted());
+    QVERIFY(p.waitForReadyRead(5000));
+    const QString first = QString::fromUtf8(p.readLine());
+    const auto m = QRegularExpression("UIF port (\\d+)").match(first);
+    QVERIFY2(m.hasMatch(), qPrintable(first));
+    ScriptedPeer peer;
+    peer.send(request(0, 3), QHostAddress::LocalHost, quint16(m.captured(1).toUInt()));
+    QVERIFY(waitUntil([&] { return peer.received.size() == 1; }));
+    ::kill(pid_t(p.processId()), SIGTERM);
+    QVERIFY(p.waitForFinished(5000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+    const QString rest = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY2(rest.contains("uif <- 127.0.0.1:") && rest.contains("cmd 0 ident 3"), qPrintable(rest));
+    QVERIFY(rest.trimmed().endsWith("qln-devsim: stopped"));
+}
+
+QTEST_GUILESS_MAIN(tst_DeviceSim)
+#include "tst_DeviceSim.moc"
