@@ -1,0 +1,182 @@
+// `qln` as a script runs it: a real process against the simulator, its output and exit status.
+#include "devsim/DeviceSim.h"
+#include "ScriptedPeer.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QStringList out;
+    QString err;
+    qint64 ms = 0;
+};
+
+// Runs qln while this process's event loop keeps serving an in-process simulator.
+Run runQln(const QStringList& args, int timeoutMs = 60000)
+{
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral(QLN_PATH), args);
+    waitUntil([&] { return p.state() == QProcess::NotRunning; }, timeoutMs);
+    Run r;
+    r.ms = t.elapsed();
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    if (r.out.last().isEmpty()) r.out.removeLast();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+DeviceSim::Options simOptions()
+{
+    DeviceSim::Options o;
+    o.address = QHostAddress::LocalHost;
+    o.uifPort = 0;
+    o.rcmpPort = 0;
+    return o;
+}
+
+const QRegularExpression stamped("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d  (.*)$");
+
+QString text(const QString& line)
+{
+    const auto m = stamped.match(line);
+    return m.hasMatch() ? m.captured(1) : QStringLiteral("<unstamped> ") + line;
+}
+
+}  // namespace
+
+class tst_qln_echo : public QObject {
+    Q_OBJECT
+private slots:
+    void usage_data();
+    void usage();
+    void echoOutcomes_data();
+    void echoOutcomes();
+    void logFile();
+    void logCannotBeOpened();
+    void localPortTaken();
+};
+
+void tst_qln_echo::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("outHas");
+    QTest::addColumn<QString>("errHas");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "echo" << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "qln 1." << "";
+    QTest::newRow("no command") << QStringList{} << 2 << "" << "Usage: qln";
+    QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "" << "Unknown command 'frob'";
+    QTest::newRow("invalid address") << QStringList{"--device", "10.0.0.300", "echo"} << 1 << "" << "Invalid IP Address";
+    QTest::newRow("no address") << QStringList{"echo"} << 1 << "" << "Invalid IP Address";
+    QTest::newRow("bad port") << QStringList{"--device-port", "x", "--device", "1.2.3.4", "echo"} << 2 << "" << "Invalid port number";
+}
+
+void tst_qln_echo::usage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, outHas);
+    QFETCH(QString, errHas);
+    const Run r = runQln(args);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2(r.out.join('\n').contains(outHas), qPrintable(r.out.join('\n')));
+    QVERIFY2(r.err.contains(errHas), qPrintable(r.err));
+    if (exitCode != 0) QVERIFY(r.out.join("").trimmed().isEmpty());
+}
+
+void tst_qln_echo::echoOutcomes_data()
+{
+    QTest::addColumn<int>("refuse");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("normal end") << -1 << 0 << QStringList{"Echo Command Normal end."};
+    QTest::newRow("refused") << 3 << 1 << QStringList{"Echo Command Error.", "<indented> St: 3,ErrACK(Invalid parameter)."};
+    QTest::newRow("65536 is a failure") << 65536 << 1 << QStringList{"Echo Command Error.", "<indented> St: 65536,."};
+}
+
+void tst_qln_echo::echoOutcomes()
+{
+    QFETCH(int, refuse);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, texts);
+    DeviceSim::Options o = simOptions();
+    if (refuse >= 0) o.faults.refuse.insert(0, refuse);
+    DeviceSim sim(o);
+    QVERIFY(sim.start());
+    const Run r = runQln({"--device", "127.0.0.1", "--device-port", QString::number(sim.uifPort()), "--local-port", "0", "echo"});
+    QCOMPARE(r.exitCode, exitCode);
+    QCOMPARE(r.out.size(), texts.size() + 1);
+    QCOMPARE(r.out[0], QString());  // the echo test starts with an empty line
+    for (int i = 0; i < texts.size(); ++i) {
+        const QString line = r.out[i + 1];
+        const QString got = line.startsWith(QString(14, ' ')) ? "<indented>" + line.mid(14) : text(line);
+        QCOMPARE(got, texts[i]);
+    }
+}
+
+void tst_qln_echo::logFile()
+{
+    DeviceSim sim(simOptions());
+    QVERIFY(sim.start());
+    QTemporaryDir dir;
+    const QString path = dir.filePath("echo.log");
+    const QStringList args{"--device", "127.0.0.1", "--device-port", QString::number(sim.uifPort()), "--local-port", "0", "--log", path, "echo"};
+    QCOMPARE(runQln(args).exitCode, 0);
+    QCOMPARE(runQln(args).exitCode, 0);  // appends
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QCOMPARE(lines.size(), 2 * 8 + 1);
+    const QRegularExpression first("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} Quillon:(\\S+) PC:(\\S+) CONF (\\S+)\r$");
+    const QStringList kinds{"____", "SEND", "RECV", "____"};
+    const QStringList devices{"0.0.0.0", "127.0.0.1", "127.0.0.1", "0.0.0.0"};
+    for (int rec = 0; rec < 8; ++rec) {
+        const auto m = first.match(QString::fromUtf8(lines[2 * rec]));
+        QVERIFY2(m.hasMatch(), lines[2 * rec].constData());
+        QCOMPARE(m.captured(3), kinds[rec % 4]);
+        QCOMPARE(m.captured(1), devices[rec % 4]);
+        QVERIFY(lines[2 * rec + 1].startsWith('\t') && lines[2 * rec + 1].endsWith('\r'));
+    }
+    QCOMPARE(lines[5], QByteArray("\tEcho Command Normal end.\r"));
+    QVERIFY(lines[1].startsWith("\tLog Start: Version "));
+    QVERIFY(lines[7].startsWith("\tLog End: Version "));
+    QCOMPARE(runQln(args + QStringList{}).exitCode, 0);
+    QCOMPARE(runQln(QStringList{"--overwrite"} + args).exitCode, 0);  // truncates
+    f.seek(0);
+    QCOMPARE(f.readAll().count('\n'), 8);
+}
+
+void tst_qln_echo::logCannotBeOpened()
+{
+    QTemporaryDir dir;
+    const Run r = runQln({"--device", "127.0.0.1", "--device-port", "9", "--local-port", "0", "--log", dir.filePath("no/such/dir/x.log"), "echo"});
+    QVERIFY(r.exitCode != 0);
+    QVERIFY2(r.err.contains("Log Data Write Error"), qPrintable(r.err));
+    QVERIFY(r.ms < 3000);  // refused before anything is sent
+}
+
+void tst_qln_echo::localPortTaken()
+{
+    QUdpSocket holder;
+    QVERIFY(holder.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
+    const Run r = runQln({"--device", "127.0.0.1", "--device-port", "9", "--local-port", QString::number(holder.localPort()), "echo"});
+    QVERIFY(r.exitCode != 0);
+    QVERIFY2(r.err.contains("Bind address already in use."), qPrintable(r.err));
+    QVERIFY(r.ms < 3000);  // fails at once, no resends
+    QCOMPARE(r.out.size(), 4);
+    QCOMPARE(text(r.out[1]), QString("Echo Command Error."));
+    QVERIFY2(r.out[2].startsWith(QString(14, ' ') + " St: -1,Proto-Err(2,Send_VBErrNumber=10048/"), qPrintable(r.out[2]));
+    QVERIFY2(r.out[3].startsWith("    VBErrDesc="), qPrintable(r.out[3]));
+}
+
+QTEST_GUILESS_MAIN(tst_qln_echo)
+#include "tst_qln_echo.moc"
