@@ -1,7 +1,6 @@
-// N echo exchanges through ExecUIF against a responder on loopback, next to a plain blocking
+// N echo exchanges through ExecUIF against a responder thread on loopback, next to a plain blocking
 // UDP ping-pong of the same 64-byte datagrams, in the same run.
 // Usage: uif_exchange [N]   (default 20000)
-#include "devsim/DeviceSim.h"
 #include "link/frmUIF.h"
 #include "platform/ScriptedOperator.h"
 
@@ -17,39 +16,85 @@
 
 namespace {
 
-// The plain reference: a blocking echo thread and a blocking client, no event loop at all.
+// The responder for both runs: a blocking thread that answers each datagram as the device
+// would (ReplyFlag 1, status 0), so the two runs differ only in the client.
+class Responder {
+public:
+    explicit Responder(int n) : n_(n)
+    {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+        addr_.sin_family = AF_INET;
+        addr_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr_), sizeof addr_);
+        socklen_t len = sizeof addr_;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr_), &len);
+        thread_ = std::thread([this] {
+            char buf[80];
+            sockaddr_in from{};
+            for (int i = 0; i < n_; ++i) {
+                socklen_t fl = sizeof from;
+                const ssize_t got = ::recvfrom(fd_, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &fl);
+                if (got >= 12) {
+                    buf[0] = 0;
+                    buf[1] = 1;
+                    std::fill(buf + 8, buf + 12, char(0));
+                }
+                ::sendto(fd_, buf, size_t(got), 0, reinterpret_cast<sockaddr*>(&from), fl);
+            }
+        });
+    }
+    ~Responder()
+    {
+        thread_.join();
+        ::close(fd_);
+    }
+    quint16 port() const { return ntohs(addr_.sin_port); }
+    const sockaddr_in& addr() const { return addr_; }
+
+private:
+    int n_;
+    int fd_;
+    sockaddr_in addr_{};
+    std::thread thread_;
+};
+
+// The plain reference: a blocking client, no event loop at all.
 double plainExchangesPerSecond(int n)
 {
-    const int server = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(server, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(server, reinterpret_cast<sockaddr*>(&addr), &len);
-    std::thread echo([server, n] {
-        char buf[80];
-        sockaddr_in from{};
-        for (int i = 0; i < n; ++i) {
-            socklen_t fl = sizeof from;
-            const ssize_t got = ::recvfrom(server, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &fl);
-            ::sendto(server, buf, size_t(got), 0, reinterpret_cast<sockaddr*>(&from), fl);
-        }
-    });
+    Responder responder(n);
     const int client = ::socket(AF_INET, SOCK_DGRAM, 0);
     char out[64], in[80];
     std::fill(out, out + 64, char(0xFF));
+    out[0] = out[1] = 0;
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < n; ++i) {
-        ::sendto(client, out, 64, 0, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::sendto(client, out, 64, 0, reinterpret_cast<const sockaddr*>(&responder.addr()), sizeof(sockaddr_in));
         ::recv(client, in, sizeof in, 0);
     }
     const double secs = t.nsecsElapsed() / 1e9;
-    echo.join();
     ::close(client);
-    ::close(server);
     return n / secs;
+}
+
+// The engine: ExecUIF builds, sends and waits in its local event loop for each reply.
+double engineExchangesPerSecond(int n, int& failures)
+{
+    Responder responder(n);
+    ScriptedOperator op;
+    frmUIF::Options uo;
+    uo.localPort = 0;
+    uo.remotePort = responder.port();
+    frmUIF uif(&op, uo);
+    uif.load();
+    uif.setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < n; ++i) {
+        uif.BuildLongRequest(0, 0x12345678);
+        if (uif.ExecUIF() != 0) ++failures;
+    }
+    return n / (t.nsecsElapsed() / 1e9);
 }
 
 }  // namespace
@@ -60,30 +105,8 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     const int n = argc > 1 ? QString(argv[1]).toInt() : 20000;
 
-    // The engine: the simulator answers in the same process and event loop, as it would from a
-    // device, and ExecUIF waits for each reply.
-    DeviceSim::Options so;
-    so.address = QHostAddress::LocalHost;
-    so.uifPort = 0;
-    so.rcmpPort = 0;
-    DeviceSim sim(so);
-    sim.start();
-    ScriptedOperator op;
-    frmUIF::Options uo;
-    uo.localPort = 0;
-    uo.remotePort = sim.uifPort();
-    frmUIF uif(&op, uo);
-    uif.load();
-    uif.setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
-
-    QElapsedTimer t;
-    t.start();
     int failures = 0;
-    for (int i = 0; i < n; ++i) {
-        uif.BuildLongRequest(0, 0x12345678);
-        if (uif.ExecUIF() != 0) ++failures;
-    }
-    const double engine = n / (t.nsecsElapsed() / 1e9);
+    const double engine = engineExchangesPerSecond(n, failures);
     const double plain = plainExchangesPerSecond(n);
     out << "exchanges: " << n << ", engine failures: " << failures << Qt::endl;
     out << QStringLiteral("uif exchanges/s: engine %1, plain %2, ratio %3")
