@@ -1,0 +1,23 @@
+// qln lint FILE: converts a configuration file with no device and reports as Apply does.
+#include "cli/Cli.h"
+#include "cli/CliOperator.h"
+#include "config/ConversionFlow.h"
+#include "platform/Clock.h"
+#include "shell/SetupSession.h"
+
+int CliLint(CliContext& ctx)
+{
+    if (ctx.args.size() != 1) {
+        *ctx.err << "Usage: qln lint FILE" << Qt::endl;
+        return 2;
+    }
+    const QString path = ctx.args.first();
+    CliOperator op(*ctx.err, ctx.overwrite);
+    SystemClock clock;
+    SetupSession s(clock, op);  // never loaded: collect mode needs no socket
+    if (!OpenCliSession(ctx, s)) return 1;
+    config::ConversionResult result;
+    const bool converted = config::CheckConfigFile(s, path) && config::ConvertToImage(s, path, result);
+    s.log.EndLog();
+    return converted && result.status == 0 ? 0 : 1;
+}

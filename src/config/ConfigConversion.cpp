@@ -1,0 +1,78 @@
+#include "config/ConfigConversion.h"
+
+#include "config/ConfigCommands.h"
+#include "config/ConfigLines.h"
+#include "config/ConfigTokens.h"
+
+#include <QBuffer>
+#include <QFile>
+
+namespace config {
+
+ConversionResult ConvertConfig(QIODevice& in, frmUIF& uif)
+{
+    ConversionResult result;
+    ConfigLineReader lines(in);
+    TokenCursor tokens;
+    CommandContext context{tokens, uif};
+    QByteArray line;
+    bool tooLong = false;
+    while (lines.NextLine(line, tooLong, result.lineNumber)) {
+        tokens.reset(line);
+        const QByteArray keyword = tokens.NextToken();
+        if (keyword.isEmpty()) continue;  // only blanks: neither a command nor an error
+        const CommandParser parse = FindCommand(keyword);
+        qint32 status = StatusInvalidCommand;
+        if (parse) {
+            // A command line cut short cannot be trusted to say what it meant.
+            status = tooLong ? qint32(StatusInvalidParameter) : parse(context);
+        }
+        if (status != StatusConverted) {
+            result.status = status;
+            result.keyword = keyword;
+            result.token = tokens.current();
+            return result;
+        }
+        ++result.commandCount;
+    }
+    result.readFailed = lines.readFailed();
+    return result;
+}
+
+ConversionResult ConvertConfigBytes(const QByteArray& text, frmUIF& uif)
+{
+    QByteArray copy = text;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return ConvertConfig(buffer, uif);
+}
+
+bool ConvertConfigFile(const QString& path, frmUIF& uif, ConversionResult& result)
+{
+    result = ConversionResult();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    result = ConvertConfig(file, uif);
+    return !result.readFailed;
+}
+
+QString ShownText(const QByteArray& bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    for (QChar& ch : text)
+        if (ch.category() == QChar::Other_Control) ch = QChar::ReplacementCharacter;
+    return text;
+}
+
+QString ConversionResultText(const ConversionResult& r)
+{
+    const QString line = QStringLiteral("Line: ") + QString::number(r.lineNumber);
+    switch (r.status) {
+    case StatusConverted: return QStringLiteral("Conversion Complete.");
+    case StatusInvalidParameter: return line + QStringLiteral("  Invalid Parameter '") + ShownText(r.token) + '\'';
+    case StatusInvalidCommand: return line + QStringLiteral("  Invalid Command '") + ShownText(r.keyword) + '\'';
+    default: return line + QStringLiteral("  DEBUG: internal error. status: ") + QString::number(r.status);
+    }
+}
+
+}  // namespace config

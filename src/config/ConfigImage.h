@@ -1,0 +1,15 @@
+#pragma once
+// The configuration image file ("Config.bin"): the 28672-byte collect buffer, written whole.
+#include <QByteArray>
+#include <QString>
+
+namespace config {
+
+// "Config.bin" in the current folder.
+QString DefaultImagePath();
+
+// Writes the image; an existing file is replaced only once the new one is complete, so a failed
+// write leaves no partial file. On failure `error` says why.
+bool WriteConfigImage(const QString& path, const QByteArray& image, QString* error = nullptr);
+
+}  // namespace config
