@@ -9,7 +9,7 @@ MainClose::MainClose(SetupSession& session, int tickMs, QObject* parent)
 {
     tmrCheck_->setObjectName(QStringLiteral("tmrCheck"));
     tmrCheck_->setInterval(tickMs);
-    connect(tmrCheck_, &QTimer::timeout, this, &MainClose::onTick);
+    connect(tmrCheck_, &QTimer::timeout, this, &MainClose::tmrCheck_Timer);
     tmrCheck_->start();
 }
 
@@ -24,7 +24,7 @@ bool MainClose::request()
 
 void MainClose::unload() { session_.log.EndLog(); }
 
-void MainClose::onTick()
+void MainClose::tmrCheck_Timer()
 {
     if (pending_ == 0 || ++pending_ <= 2) return;
     pending_ = 0;

@@ -17,6 +17,9 @@ public:
     // The window goes: the log ends with its end record.
     void unload();
 
+    // Each tick of tmrCheck: the second one after a request lets the close go through.
+    void tmrCheck_Timer();
+
     bool isOpen() const { return open_; }
     int pending() const { return pending_; }
 
@@ -24,7 +27,6 @@ signals:
     void closeNow();
 
 private:
-    void onTick();
 
     SetupSession& session_;
     QTimer* tmrCheck_;

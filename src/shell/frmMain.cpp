@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -60,6 +61,7 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     lstStatus->setFont(fixed);
     lstStatus->setContextMenuPolicy(Qt::CustomContextMenu);
     lstStatus->installEventFilter(this);
+    lstStatus->viewport()->installEventFilter(this);
     // The formatter's lines are kept here for saving; the operator does not read them.
     Statelist = new QListWidget(this);
     Statelist->setObjectName(QStringLiteral("Statelist"));
@@ -236,6 +238,13 @@ void frmMain::lstcopy_Click()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == lstStatus->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        // A right press only opens the menu: the lines selected for copying stay selected.
+        return true;
+    }
     if (watched == lstStatus && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* key = static_cast<QKeyEvent*>(event);
         // Ctrl+C with no other shift key copies through the clipboard seam, not the view's own copy.

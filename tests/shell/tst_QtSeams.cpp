@@ -1,0 +1,162 @@
+// The desktop side of the seams, offscreen: filter conversion, message boxes, the log-open
+// question and the clipboard.
+#include "ScriptedPeer.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtOperator.h"
+#include "shell/frmLogOpenDlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Runs `act` on the first modal dialog that opens, once it is up.
+void onModal(std::function<void(QWidget*)> act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            act(w);
+        }
+    });
+    poll->start();
+}
+
+}  // namespace
+
+class tst_QtSeams : public QObject {
+    Q_OBJECT
+private slots:
+    void qtFilter_data();
+    void qtFilter();
+    void message_data();
+    void message();
+    void logOpenDialog_data();
+    void logOpenDialog();
+    void logOpenCaptions();
+    void clipboard();
+};
+
+void tst_QtSeams::qtFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("text and all") << "Text File (*.txt)|*.txt|All Files (*.*)|*.*"
+                                  << "Text File (*.txt);;All Files (*.*)";
+    QTest::newRow("pattern not in description") << "Binary|*.bin" << "Binary (*.bin)";
+    QTest::newRow("several patterns") << "Images|*.bin;*.img" << "Images (*.bin *.img)";
+    QTest::newRow("empty") << "" << "";
+}
+
+void tst_QtSeams::qtFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, qt);
+    QCOMPARE(QtOperator::qtFilter(filter), qt);
+}
+
+void tst_QtSeams::message_data()
+{
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("press");  // QMessageBox::StandardButton, 0 = Escape
+    QTest::addColumn<int>("qtIcon");
+    QTest::addColumn<int>("answer");
+    using O = Operator;
+    QTest::newRow("warning ok") << int(O::Icon::Critical) << int(O::Buttons::Ok) << int(QMessageBox::Ok)
+                                << int(QMessageBox::Critical) << int(O::Answer::Ok);
+    QTest::newRow("write error") << int(O::Icon::Exclamation) << int(O::Buttons::Ok) << int(QMessageBox::Ok)
+                                 << int(QMessageBox::Warning) << int(O::Answer::Ok);
+    QTest::newRow("yes") << int(O::Icon::Question) << int(O::Buttons::YesNo) << int(QMessageBox::Yes)
+                         << int(QMessageBox::Question) << int(O::Answer::Yes);
+    QTest::newRow("no") << int(O::Icon::Question) << int(O::Buttons::YesNo) << int(QMessageBox::No)
+                        << int(QMessageBox::Question) << int(O::Answer::No);
+    QTest::newRow("escape on yes/no is no") << int(O::Icon::Information) << int(O::Buttons::YesNo) << 0
+                                            << int(QMessageBox::Information) << int(O::Answer::No);
+}
+
+void tst_QtSeams::message()
+{
+    QFETCH(int, icon);
+    QFETCH(int, buttons);
+    QFETCH(int, press);
+    QFETCH(int, qtIcon);
+    QFETCH(int, answer);
+    QString title, text;
+    int seenIcon = -1;
+    onModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return;
+        title = box->windowTitle();
+        text = box->text();
+        seenIcon = int(box->icon());
+        if (press == 0)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->button(QMessageBox::StandardButton(press))->click();
+    });
+    QtOperator op;
+    const Operator::Answer got = op.message("WARNING", "Invalid IP Address", Operator::Icon(icon), Operator::Buttons(buttons));
+    QCOMPARE(int(got), answer);
+    QCOMPARE(title, QString("WARNING"));
+    QCOMPARE(text, QString("Invalid IP Address"));
+    QCOMPARE(seenIcon, qtIcon);
+}
+
+void tst_QtSeams::logOpenDialog_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("choice");
+    QTest::newRow("Overwrite") << "Overwrite" << int(Operator::LogOpenChoice::Overwrite);
+    QTest::newRow("Append") << "Append" << int(Operator::LogOpenChoice::Append);
+    QTest::newRow("Cancel") << "Cancel" << int(Operator::LogOpenChoice::Cancel);
+    QTest::newRow("Escape") << "" << int(Operator::LogOpenChoice::Cancel);
+}
+
+void tst_QtSeams::logOpenDialog()
+{
+    QFETCH(QString, button);
+    QFETCH(int, choice);
+    onModal([&](QWidget* w) {
+        if (button.isEmpty()) {
+            QTest::keyClick(w, Qt::Key_Escape);
+            return;
+        }
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            if (b->text() == button) QTest::mouseClick(b, Qt::LeftButton);
+    });
+    QtOperator op;
+    QCOMPARE(int(op.askLogOpen("/tmp/x.txt")), choice);
+}
+
+void tst_QtSeams::logOpenCaptions()
+{
+    frmLogOpenDlg dlg;
+    QCOMPARE(dlg.windowTitle(), QString("Log Data Save"));
+    QStringList labels, buttons;
+    for (QLabel* l : dlg.findChildren<QLabel*>()) labels << l->text();
+    for (QPushButton* b : dlg.findChildren<QPushButton*>()) buttons << b->text();
+    QCOMPARE(labels, (QStringList{"File Exist. ", QString("Overwrite or Append or Cancel") + QChar(0xFF1F)}));
+    QCOMPARE(buttons, (QStringList{"Overwrite", "Append", "Cancel"}));
+}
+
+void tst_QtSeams::clipboard()
+{
+    QtClipboard cb;
+    cb.setText("a\r\nb\r\n");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("a\r\nb\r\n"));
+    cb.clear();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+}
+
+QTEST_MAIN(tst_QtSeams)
+#include "tst_QtSeams.moc"
