@@ -59,6 +59,7 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     lstStatus->setObjectName(QStringLiteral("lstStatus"));
     lstStatus->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstStatus->setFont(fixed);
+    lstStatus->setUniformItemSizes(true);
     lstStatus->setContextMenuPolicy(Qt::CustomContextMenu);
     lstStatus->installEventFilter(this);
     lstStatus->viewport()->installEventFilter(this);

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUdpSocket>
 #include <QtTest>
 #include <memory>
 
@@ -29,7 +30,8 @@ const QString Stamp = QStringLiteral("10:00:00.000  ");
 
 // One window on a session whose UIF engine talks to an in-process simulator on free ports.
 struct Rig {
-    explicit Rig(const QString& commandLine = QString(), bool mute = false, int refuse = -1, int tickMs = 2)
+    explicit Rig(const QString& commandLine = QString(), bool mute = false, int refuse = -1, int tickMs = 2,
+                 quint16 localPort = 0)
         : clock(QDateTime(QDate(2024, 1, 1), QTime(10, 0)))
     {
         DeviceSim::Options so;
@@ -40,7 +42,7 @@ struct Rig {
         sim = std::make_unique<DeviceSim>(so);
         started = sim->start();
         SetupSession::Options o;
-        o.uif.localPort = 0;
+        o.uif.localPort = localPort;
         o.uif.remotePort = sim->uifPort();
         o.uif.tickMs = tickMs;
         session = std::make_unique<SetupSession>(clock, op, o);
@@ -85,6 +87,7 @@ private slots:
     void echo_data();
     void echo();
     void echoButtonIsOffWhileWaiting();
+    void echoWithPortInUse();
     void stopEndsWait();
     void closeWhileWaiting_data();
     void closeWhileWaiting();
@@ -237,7 +240,8 @@ void tst_frmMain::echo()
 void tst_frmMain::echoButtonIsOffWhileWaiting()
 {
     // A muted device keeps the first echo waiting; the button must refuse a second start.
-    Rig rig(QString(), true, -1, 5);
+    // Long ticks: the first resend is two seconds away, well after the checks.
+    Rig rig(QString(), true, -1, 50);
     rig.get<QLineEdit>("txt_IP")->setText("127.0.0.2");
     bool enabledDuringWait = true;
     int sentDuringWait = -1;
@@ -254,18 +258,40 @@ void tst_frmMain::echoButtonIsOffWhileWaiting()
     QVERIFY(rig.get("cmdEcho")->isEnabled());
 }
 
+void tst_frmMain::echoWithPortInUse()
+{
+    QUdpSocket holder;
+    QVERIFY(holder.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
+    Rig rig(QString(), false, -1, 2, holder.localPort());
+    QCOMPARE(rig.op.shown.size(), 1);
+    QCOMPARE(rig.op.shown[0].title, QString("WARNING"));
+    QCOMPARE(rig.op.shown[0].text, QString("Bind address already in use."));
+    QCOMPARE(rig.op.shown[0].icon, Operator::Icon::Critical);
+
+    rig.get<QLineEdit>("txt_IP")->setText("127.0.0.2");
+    QTest::mouseClick(rig.get("cmdEcho"), Qt::LeftButton);
+    const QStringList lines = rig.shownLines();
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[1], Stamp + "Echo Command Error.");
+    // The send-error text carries a literal backslash-n: it shows as two lines.
+    QVERIFY2(lines[2].startsWith(QString(14, ' ') + " St: -1,Proto-Err(2,Send_VBErrNumber=10048"), qPrintable(lines[2]));
+    QVERIFY(lines[2].endsWith('/'));
+    QVERIFY2(lines[3].startsWith("    VBErrDesc="), qPrintable(lines[3]));
+    QCOMPARE(rig.session->uif.sentCount(), 0);
+    QCOMPARE(rig.sim->requestsReceived, 0);
+    QVERIFY(rig.get("cmdEcho")->isEnabled());
+}
+
 void tst_frmMain::stopEndsWait()
 {
-    // Long ticks: without Stop the wait would last five times 41 ticks of 20 ms.
-    Rig rig(QString(), true, -1, 20);
+    // Long ticks: without Stop the wait would last five times 41 ticks of 50 ms.
+    Rig rig(QString(), true, -1, 50);
     rig.get<QLineEdit>("txt_IP")->setText("127.0.0.2");
     QTimer::singleShot(50, [&] { QTest::mouseClick(rig.get("cmdStop"), Qt::LeftButton); });
-    QElapsedTimer t;
-    t.start();
     QTest::mouseClick(rig.get("cmdEcho"), Qt::LeftButton);
-    QVERIFY(t.elapsed() < 2000);
     QCOMPARE(rig.shownLines(), (QStringList{"", Stamp + "Echo Command Error.",
                                             QString(14, ' ') + " St: -1,Proto-Err(-1,Operator Break)."}));
+    // Ended before the first resend: no second datagram left.
     QCOMPARE(rig.session->uif.sentCount(), 1);
     QVERIFY(rig.get("cmdEcho")->isEnabled());
 }
