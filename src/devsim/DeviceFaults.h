@@ -1,6 +1,7 @@
 #pragma once
 // Faults the simulator can inject into its UIF answers. Shares are 0..1; every draw comes from
 // the simulator's seeded generator, so a run with the same seed misbehaves the same way.
+#include <QByteArray>
 #include <QHash>
 
 struct DeviceFaults {
@@ -10,4 +11,17 @@ struct DeviceFaults {
     bool staleFirst = false;     // a reply with the previous Ident goes out before the right one
     bool mute = false;           // nothing is answered at all
     QHash<int, int> refuse;      // command code -> status to answer instead of acting
+
+    // The TFTP client's packets (transfers started by command 13).
+    double tftpDropRate = 0.0;       // share of its packets never sent
+    double tftpDuplicateRate = 0.0;  // share sent twice
+    double tftpReorderRate = 0.0;    // share held back and sent after the next one
+    int tftpDelayMs = 0;             // every packet leaves this much later
+    bool tftpNeverOpen = false;      // command 13 is accepted but no transfer follows
+    QByteArray tftpAskName;          // when set, this name is requested instead of the given one
+    int tftpErrorAtBlock = 0;        // when set, an ERROR packet replaces the packet of this block
+    int tftpErrorCode = 0;
+    // The client's timing: wait for an answer, resends before it gives up.
+    int tftpTimeoutMs = 1000;
+    int tftpRetries = 5;
 };

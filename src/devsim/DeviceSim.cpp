@@ -1,5 +1,6 @@
 #include "devsim/DeviceSim.h"
 
+#include "devsim/DeviceTransfers.h"
 #include "link/basConv.h"
 #include "link/basUIF.h"
 
@@ -10,6 +11,8 @@ DeviceSim::DeviceSim(const Options& options, QObject* parent) : QObject(parent),
 {
     // Echo: the payload comes back as it was sent.
     setHandler(0, [](const Request&, QByteArray&) { return 0; });
+    // Commands 13 and 14: TFTP transfers and copies between the stores.
+    new DeviceTransfers(*this);
 }
 
 DeviceSim::~DeviceSim() = default;

@@ -35,7 +35,17 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Answer nothing."));
     const QCommandLineOption refuse(QStringLiteral("refuse"), QStringLiteral("Answer command CODE with STATUS (repeatable)."), QStringLiteral("CODE=STATUS"));
     const QCommandLineOption verb(QStringLiteral("v"), QStringLiteral("Print one line per datagram."));
-    p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb});
+    const QCommandLineOption tDrop(QStringLiteral("tftp-drop"), QStringLiteral("Share of its TFTP packets never sent (0..1)."), QStringLiteral("SHARE"));
+    const QCommandLineOption tDup(QStringLiteral("tftp-duplicate"), QStringLiteral("Share of its TFTP packets sent twice (0..1)."), QStringLiteral("SHARE"));
+    const QCommandLineOption tReorder(QStringLiteral("tftp-reorder"), QStringLiteral("Share of its TFTP packets sent after the next one (0..1)."), QStringLiteral("SHARE"));
+    const QCommandLineOption tDelay(QStringLiteral("tftp-delay"), QStringLiteral("Delay of every TFTP packet in ms."), QStringLiteral("MS"));
+    const QCommandLineOption tNever(QStringLiteral("tftp-never-open"), QStringLiteral("Accept TFTP starts but never open the transfer."));
+    const QCommandLineOption tName(QStringLiteral("tftp-ask-name"), QStringLiteral("Request this file name instead of the one given."), QStringLiteral("NAME"));
+    const QCommandLineOption tError(QStringLiteral("tftp-error-at"), QStringLiteral("Send ERROR CODE instead of the packet of block BLOCK."), QStringLiteral("BLOCK=CODE"));
+    const QCommandLineOption tTimeout(QStringLiteral("tftp-timeout"), QStringLiteral("TFTP client's wait for an answer in ms (default 1000)."), QStringLiteral("MS"));
+    const QCommandLineOption tRetries(QStringLiteral("tftp-retries"), QStringLiteral("TFTP client's resends before it gives up (default 5)."), QStringLiteral("N"));
+    p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb,
+                  tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tTimeout, tRetries});
     if (!p.parse(arguments)) {
         error = p.errorText();
         return false;
@@ -73,6 +83,34 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
         const int status = kv.value(1).toInt(&ok2);
         if (kv.size() != 2 || !ok1 || !ok2) return error = QStringLiteral("Invalid --refuse '%1'").arg(r), false;
         o.faults.refuse.insert(code, status);
+    }
+    if (p.isSet(tDrop) && !readShare(p.value(tDrop), o.faults.tftpDropRate)) return error = QStringLiteral("Invalid --tftp-drop"), false;
+    if (p.isSet(tDup) && !readShare(p.value(tDup), o.faults.tftpDuplicateRate)) return error = QStringLiteral("Invalid --tftp-duplicate"), false;
+    if (p.isSet(tReorder) && !readShare(p.value(tReorder), o.faults.tftpReorderRate)) return error = QStringLiteral("Invalid --tftp-reorder"), false;
+    if (p.isSet(tDelay)) {
+        if (!readUInt(p.value(tDelay), 600000, v)) return error = QStringLiteral("Invalid --tftp-delay"), false;
+        o.faults.tftpDelayMs = int(v);
+    }
+    o.faults.tftpNeverOpen = p.isSet(tNever);
+    if (p.isSet(tName)) {
+        o.faults.tftpAskName = p.value(tName).toUtf8();
+        if (o.faults.tftpAskName.isEmpty()) return error = QStringLiteral("Invalid --tftp-ask-name"), false;
+    }
+    if (p.isSet(tError)) {
+        const QStringList kv = p.value(tError).split('=');
+        quint32 block = 0, code = 0;
+        if (kv.size() != 2 || !readUInt(kv[0], 65535, block) || block == 0 || !readUInt(kv[1], 65535, code))
+            return error = QStringLiteral("Invalid --tftp-error-at '%1'").arg(p.value(tError)), false;
+        o.faults.tftpErrorAtBlock = int(block);
+        o.faults.tftpErrorCode = int(code);
+    }
+    if (p.isSet(tTimeout)) {
+        if (!readUInt(p.value(tTimeout), 600000, v) || v == 0) return error = QStringLiteral("Invalid --tftp-timeout"), false;
+        o.faults.tftpTimeoutMs = int(v);
+    }
+    if (p.isSet(tRetries)) {
+        if (!readUInt(p.value(tRetries), 1000, v)) return error = QStringLiteral("Invalid --tftp-retries"), false;
+        o.faults.tftpRetries = int(v);
     }
     verbose = p.isSet(verb);
     return true;

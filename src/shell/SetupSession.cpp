@@ -7,13 +7,18 @@
 #include "shell/TimeStamp.h"
 
 SetupSession::SetupSession(const Clock& clock_, Operator& op_, const Options& options, QObject* parent)
-    : QObject(parent), clock(clock_), op(op_), log(clock_, QStringLiteral("CONF")), uif(&op_, options.uif, this)
+    : QObject(parent), clock(clock_), op(op_), log(clock_, QStringLiteral("CONF")), uif(&op_, options.uif, this), tfr(uif, options.tfr, this)
 {
+    connect(&tfr, &frmTFR::debugLine, this, &SetupSession::show);
     log.deviceAddress = [this] { return deviceText; };
     log.pcAddress = [this] { return basMain::PcAddressTowards(uif.remoteHost()); };
 }
 
-bool SetupSession::load() { return uif.load(); }
+bool SetupSession::load()
+{
+    tfr.load();
+    return uif.load();
+}
 
 int SetupSession::CheckIPAddress(const QString& text)
 {
@@ -35,4 +40,8 @@ void SetupSession::show(const QString& text) { lstStatus.MesgDisp(timeStamp() + 
 
 void SetupSession::showIndented(const QString& text) { lstStatus.MesgDisp(basMain::Indent() + text); }
 
-void SetupSession::stop() { uif.TermUIF(); }
+void SetupSession::stop()
+{
+    tfr.TermTFRACT();
+    uif.TermUIF();
+}

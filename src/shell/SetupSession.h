@@ -4,6 +4,7 @@
 #include "link/frmUIF.h"
 #include "shell/LogFile.h"
 #include "shell/MessageList.h"
+#include "tftp/frmTFR.h"
 
 #include <QObject>
 
@@ -15,6 +16,7 @@ class SetupSession : public QObject {
 public:
     struct Options {
         frmUIF::Options uif;
+        frmTFR::Options tfr;  // the TFTP server's tick and port are in tfr.tftp
     };
 
     SetupSession(const Clock& clock, Operator& op, const Options& options = Options(), QObject* parent = nullptr);
@@ -31,7 +33,7 @@ public:
     void showIndented(const QString& text);
     QString timeStamp() const;
 
-    // Stop: ends whatever exchange is waiting.
+    // Stop: ends whatever transfer or exchange is waiting.
     void stop();
 
     const Clock& clock;
@@ -40,5 +42,6 @@ public:
     MessageList Statelist;
     LogFile log;
     frmUIF uif;
+    frmTFR tfr;
     QString deviceText;  // the address text the log records carry
 };

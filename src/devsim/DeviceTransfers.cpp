@@ -1,0 +1,78 @@
+#include "devsim/DeviceTransfers.h"
+
+#include "devsim/DeviceSim.h"
+#include "link/basUIF.h"
+
+#include <QTimer>
+
+namespace {
+constexpr int CmdTFTPStart = 13;
+constexpr int CmdCopy = 14;
+constexpr qint32 StatusInvalidParameter = 3;
+constexpr qint32 StatusInvalidCopy = 8;
+// The name runs from payload offset 8 to the end of the 64-byte request.
+constexpr int NameMax = 64 - 12 - 8;
+}  // namespace
+
+DeviceTransfers::DeviceTransfers(DeviceSim& sim) : QObject(&sim), sim_(sim)
+{
+    sim.setHandler(CmdTFTPStart, [this](const DeviceSim::Request& r, QByteArray&) { return onStart(r.bytes, r.from); });
+    sim.setHandler(CmdCopy, [this](const DeviceSim::Request& r, QByteArray&) { return onCopy(r.bytes); });
+}
+
+qint32 DeviceTransfers::onStart(const QByteArray& request, const QHostAddress& from)
+{
+    const qint32 type = basUIF::GetUIFLong(request, 0);
+    if (type < 0 || type > 3) return StatusInvalidParameter;
+    DeviceTftpClient::Setup setup;
+    setup.direction = (type == 0 || type == 2) ? DeviceTftpClient::Direction::Read : DeviceTftpClient::Direction::Write;
+    setup.serverPort = quint16(basUIF::GetUIFInt(request, 4));
+    setup.name = basUIF::GetUIFString(request, 8, NameMax);
+    setup.server = from;
+    if (type == 1) setup.data = sim_.stores.ram;
+    if (type == 3) setup.data = sim_.stores.firmware;
+    if (sim_.faults().tftpNeverOpen) return 0;
+
+    // A repeated start of the transfer under way keeps it; any other start replaces it.
+    if (client_ && !client_->done()) {
+        const DeviceTftpClient::Setup& s = client_->setup();
+        if (type == type_ && s.name == setup.name && s.server == setup.server && s.serverPort == setup.serverPort)
+            return 0;
+        client_->deleteLater();
+        client_ = nullptr;
+    }
+    auto* client = new DeviceTftpClient(sim_, setup, this);
+    client_ = client;
+    type_ = type;
+    ++transfersStarted;
+    connect(client, &DeviceTftpClient::finished, this, [this, client, type](bool ok) { onFinished(client, type, ok); });
+    connect(client, &DeviceTftpClient::retired, client, &QObject::deleteLater);
+    // The transfer begins once the status 0 answer has gone out.
+    QTimer::singleShot(0, client, [client] { client->start(); });
+    return 0;
+}
+
+void DeviceTransfers::onFinished(DeviceTftpClient* client, int type, bool ok)
+{
+    if (ok) {
+        ++transfersCompleted;
+        if (type == 0) sim_.stores.ram = client->received();
+        if (type == 2) sim_.stores.firmware = client->received();
+    } else {
+        ++transfersFailed;
+        lastFailure = client->failure();
+    }
+    emit transferFinished(ok);
+}
+
+qint32 DeviceTransfers::onCopy(const QByteArray& request)
+{
+    const qint32 source = basUIF::GetUIFLong(request, 24);
+    const qint32 destination = basUIF::GetUIFLong(request, 28);
+    QByteArray* from = sim_.stores.store(source);
+    QByteArray* to = sim_.stores.store(destination);
+    if (!from || !to || from == to) return StatusInvalidCopy;
+    emit sim_.trace(QStringLiteral("copy   store %1 -> store %2").arg(source).arg(destination));
+    *to = *from;
+    return 0;
+}

@@ -1,0 +1,72 @@
+#include "tftp/TftpFiles.h"
+
+#include "tftp/basTFTP.h"
+
+namespace basTFTP {
+
+bool TransferSource::open(const QString& path)
+{
+    close();
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::ReadOnly)) return false;
+    // A folder opens on some systems but cannot be read.
+    size_ = file_.size();
+    if (size_ < 0 || file_.isSequential()) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void TransferSource::close()
+{
+    if (file_.isOpen()) file_.close();
+    size_ = 0;
+}
+
+bool TransferSource::readBlock(int block, QByteArray& bytes)
+{
+    const qint64 offset = qint64(block - 1) * TFTPBlockSize;
+    const qint64 length = qBound(qint64(0), size_ - offset, qint64(TFTPBlockSize));
+    bytes.resize(int(length));
+    if (length == 0) return offset <= size_;
+    if (file_.pos() != offset && !file_.seek(offset)) return false;
+    return file_.read(bytes.data(), length) == length;
+}
+
+bool TransferTarget::open(const QString& path)
+{
+    discard();
+    file_ = std::make_unique<QSaveFile>(path);
+    // Unbuffered, so that a full disk shows at the block that meets it.
+    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        file_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool TransferTarget::writeBlock(int block, const QByteArray& bytes)
+{
+    if (!file_) return false;
+    const qint64 offset = qint64(block - 1) * TFTPBlockSize;
+    if (file_->pos() != offset && !file_->seek(offset)) return false;
+    return file_->write(bytes) == bytes.size();
+}
+
+bool TransferTarget::commit()
+{
+    if (!file_) return false;
+    const bool ok = file_->commit();
+    file_.reset();
+    return ok;
+}
+
+void TransferTarget::discard()
+{
+    if (!file_) return;
+    file_->cancelWriting();
+    file_.reset();
+}
+
+}  // namespace basTFTP

@@ -1,0 +1,23 @@
+#include "tftp/TransferTexts.h"
+
+#include "tftp/TftpResult.h"
+
+namespace basTFTP {
+
+QString TFTPResultText(int result, int errCode)
+{
+    switch (result) {
+    case ResultSendError: return QStringLiteral("TFTP Packet Send Error.");
+    case ResultNoAnswer: return QStringLiteral("TFTP No Acknowledge.");
+    case ResultNameMismatch: return QStringLiteral("DEBUG: File Name Mismatch");
+    case ResultErrorReceived: return QStringLiteral("TFTP Error Receive. Code: %1").arg(errCode);
+    case ResultIllegalOpcode: return QStringLiteral("DEBUG: Received TFTP Illegal Opcode.");
+    case ResultFileOpen: return QStringLiteral("TFTP File Open Error.");
+    case ResultIllegalBlock: return QStringLiteral("DEBUG: Received Illegal Block Number.");
+    case ResultWriteError: return QStringLiteral("File Write Error.(Disk Full?)");
+    case ResultTooLarge: return QStringLiteral("TFTP File Too Large.");
+    default: return QStringLiteral("TFTP Error. ErrNo: %1").arg(result);
+    }
+}
+
+}  // namespace basTFTP

@@ -1,0 +1,32 @@
+#pragma once
+// The file the next transfer serves or receives, and the name a device's request asks for.
+#include <QByteArray>
+#include <QString>
+
+namespace basTFTP {
+
+constexpr quint16 TFTPServerPort = 8641;
+constexpr int TFTPBlockSize = 512;
+// Datagrams are read up to this many bytes: a full DATA block and a little more.
+constexpr int TFTPReadMax = 520;
+// Block numbers are unsigned 16-bit on the wire and block 0 is never DATA.
+constexpr int TFTPMaxBlocks = 65535;
+
+// The expected file: full path, its folder (ending in a separator, or "") and the bare name.
+struct TransferFile {
+    QString path;
+    QString folder;
+    QString name;
+};
+
+// Stores the path and splits it; true when a file of that path exists.
+bool SetTransferFile(TransferFile& file, const QString& path);
+
+// The name a read or write request asks for: bytes 2 to 18 (at most 17) up to the first 0,
+// never past the end of the datagram.
+QByteArray RequestName(const QByteArray& datagram);
+
+// True when the requested name is exactly the expected bare name (bytes, letter case included).
+bool NameMatches(const TransferFile& file, const QByteArray& requested);
+
+}  // namespace basTFTP

@@ -1,0 +1,202 @@
+#include "tftp/frmTFR.h"
+
+#include "link/basUIF.h"
+#include "link/frmUIF.h"
+#include "tftp/TransferTexts.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+constexpr qint16 CmdTFTPStart = 13;
+constexpr qint16 CmdCopy = 14;
+// The device has 21 ticks after each accepted start command to open the transfer.
+constexpr int StartTicks = 20;
+constexpr int MaxStartRepeats = 6;
+}  // namespace
+
+frmTFR::frmTFR(frmUIF& uif, QObject* parent) : frmTFR(uif, Options(), parent) {}
+
+frmTFR::frmTFR(frmUIF& uif, const Options& options, QObject* parent)
+    : QObject(parent), uif_(uif), opt_(options), server_(options.tftp, this)
+{
+    setObjectName(QStringLiteral("Transfer Start"));
+    timer_ = new QTimer(this);
+    timer_->setInterval(opt_.tickMs);
+    connect(timer_, &QTimer::timeout, this, &frmTFR::onTick);
+    connect(&server_, &frmTFTP::debugLine, this, &frmTFR::debugLine);
+    connect(&server_, &frmTFTP::transferEnded, this, &frmTFR::wake);
+    server_.requestSeen = [this] {
+        TFRWaiting = false;
+        wake();
+    };
+}
+
+frmTFR::~frmTFR()
+{
+    if (waitLoop_) waitLoop_->quit();
+}
+
+void frmTFR::load()
+{
+    open_ = true;
+    closePending_ = 0;
+    TFRWaiting = false;
+    timer_->start();
+}
+
+int frmTFR::TFTP_StartRequest(int type)
+{
+    if (running_) {
+        // One transfer at a time: the running one keeps its server and its file.
+        uif_.UIFState = frmUIF::StateBusy;
+        uif_.UIFMessage = QStringLiteral("Sender Busy");
+        TFRMessage = QStringLiteral("TFTP Start Command Error.  St: ") + uif_.UIFStatusText(-1);
+        return -1;
+    }
+    if (!open_) load();
+    running_ = true;
+    stopped_ = false;
+    startCommands_ = 0;
+    struct Guard {
+        bool& flag;
+        ~Guard() { flag = false; }
+    } guard{running_};
+
+    TFRMessage.clear();
+    if (!server_.load(transferFile)) {
+        TFRStatus = -4;
+        TFRMessage = server_.bindErrorText();
+        return TFRStatus;
+    }
+    uif_.UIFCollect = false;
+
+    TFRTicks = 0;
+    TFRRetries = 0;
+    TFRWaiting = true;
+    repeatDue_ = false;
+    TFRType = type;
+    TFRPort = server_.localPort();
+    TFRFileName = transferFile.name;
+    sendStartCommand();
+    for (;;) {
+        waitWhile([this] { return TFRWaiting && !repeatDue_; });
+        if (!TFRWaiting) break;
+        repeatDue_ = false;
+        sendStartCommand();
+    }
+
+    if (TFRStatus == -4)
+        TFRMessage = QStringLiteral("TFTP Start Timeout.");
+    else if (TFRStatus != 0)
+        TFRMessage = QStringLiteral("TFTP Start Command Error.  St: ") + uif_.UIFStatusText(TFRStatus);
+    else
+        TFRMessage = QStringLiteral("TFTP Start Complete.");
+    if (TFRStatus != 0) {
+        server_.unload();
+        return TFRStatus;
+    }
+    return transferPhase();
+}
+
+int frmTFR::transferPhase()
+{
+    waitWhile([this] { return server_.TFTPState != basTFTP::StateIdle; });
+    const int result = server_.TFTPResult;
+    const int errCode = server_.TFTPErrCode;
+    server_.unload();
+    // A stop leaves the server's result unfinished (or a stale one): never report success.
+    if (stopped_ || result == basTFTP::ResultNotFinished) {
+        TFRMessage = QStringLiteral("Operator Break");
+        return -6;
+    }
+    if (result == basTFTP::ResultComplete) {
+        TFRMessage = QStringLiteral("TFTP Start Complete.");
+        return 0;
+    }
+    TFRMessage = basTFTP::TFTPResultText(result, errCode);
+    return -5;
+}
+
+void frmTFR::sendStartCommand()
+{
+    uif_.BeginRequest(CmdTFTPStart);
+    basUIF::PutUIFLong(uif_.UIFRequestBuf, TFRType, 0);
+    basUIF::PutUIFInt(uif_.UIFRequestBuf, qint16(quint16(TFRPort)), 4);
+    basUIF::PutUIFString(uif_.UIFRequestBuf, TFRFileName.toUtf8(), 8);
+    ++startCommands_;
+    // While the command waits for its reply the repeat clock stands still: a repeat never
+    // meets this command's own exchange as "Sender Busy".
+    startPending_ = true;
+    const int status = uif_.ExecUIF();
+    startPending_ = false;
+    TFRTicks = 0;
+    TFRStatus = status;
+    if (status != 0) TFRWaiting = false;
+}
+
+int frmTFR::Copy_Request_Send(int source, int destination)
+{
+    uif_.BeginRequest(CmdCopy);
+    basUIF::PutUIFLong(uif_.UIFRequestBuf, TFRType, 0);
+    basUIF::PutUIFInt(uif_.UIFRequestBuf, qint16(quint16(TFRPort)), 4);
+    // The name goes first: the store codes at 24 and 28 overwrite what passes byte 15 of it.
+    basUIF::PutUIFString(uif_.UIFRequestBuf, TFRFileName.toUtf8(), 8);
+    basUIF::PutUIFLong(uif_.UIFRequestBuf, source, 24);
+    basUIF::PutUIFLong(uif_.UIFRequestBuf, destination, 28);
+    return uif_.ExecUIF();
+}
+
+void frmTFR::TermTFRACT()
+{
+    if (running_) stopped_ = true;
+    server_.unload();
+    TFRStatus = -6;
+    TFRWaiting = false;
+    wake();
+    uif_.TermUIF();
+}
+
+void frmTFR::requestClose()
+{
+    if (!open_ || closePending_ != 0) return;
+    TermTFRACT();
+    closePending_ = 1;
+}
+
+void frmTFR::waitWhile(const std::function<bool()>& condition)
+{
+    while (condition()) {
+        QEventLoop loop;
+        waitLoop_ = &loop;
+        loop.exec();
+        waitLoop_ = nullptr;
+    }
+}
+
+void frmTFR::wake()
+{
+    if (waitLoop_) waitLoop_->quit();
+}
+
+void frmTFR::onTick()
+{
+    if (closePending_ != 0 && ++closePending_ > 2) {
+        closePending_ = 0;
+        open_ = false;
+        timer_->stop();
+        emit closed();
+        return;
+    }
+    if (!TFRWaiting || startPending_ || repeatDue_) return;
+    if (++TFRTicks <= StartTicks) return;
+    TFRTicks = 0;
+    if (TFRRetries < MaxStartRepeats) {
+        ++TFRRetries;
+        repeatDue_ = true;
+    } else {
+        TFRStatus = -4;
+        TFRWaiting = false;
+    }
+    wake();
+}

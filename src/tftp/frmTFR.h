@@ -1,0 +1,83 @@
+#pragma once
+// The transfer sequencer: asks the device over UIF to start a TFTP transfer with the PC's
+// server and waits for it to finish; asks it to copy between its configuration stores.
+#include "tftp/basTFTP.h"
+#include "tftp/frmTFTP.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class frmUIF;
+class QEventLoop;
+class QTimer;
+
+class frmTFR : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        int tickMs = 100;
+        frmTFTP::Options tftp;
+    };
+
+    enum TransferType { ConfigToDevice = 0, ConfigFromDevice = 1, FirmwareToDevice = 2, FirmwareFromDevice = 3 };
+    enum Store { ROM = 0, RAM = 1, RUNNING = 2 };
+
+    explicit frmTFR(frmUIF& uif, QObject* parent = nullptr);
+    frmTFR(frmUIF& uif, const Options& options, QObject* parent = nullptr);
+    ~frmTFR() override;
+
+    void load();
+    bool isOpen() const { return open_; }
+
+    // Names the file of the next transfer; true when it exists.
+    bool SetTransferFile(const QString& path) { return basTFTP::SetTransferFile(transferFile, path); }
+    basTFTP::TransferFile transferFile;
+
+    // 0 success; -4 start timeout; -5 transfer failed; -6 stopped; the device's status for the
+    // start command, or -1 for a link failure (or a second transfer while one runs).
+    int TFTP_StartRequest(int type);
+    int Copy_Request_Send(int source, int destination);
+    void TermTFRACT();
+
+    // Deferred close: stops what runs now, unloads two ticks later (emits closed()).
+    void requestClose();
+
+    bool TFRWaiting = false;
+    int TFRType = 0;
+    int TFRPort = 0;
+    QString TFRFileName;
+    int TFRStatus = 0;
+    int TFRTicks = 0;
+    int TFRRetries = 0;
+    QString TFRMessage;
+
+    frmTFTP& server() { return server_; }
+    bool isRunning() const { return running_; }
+    // Start commands sent by the last TFTP_StartRequest.
+    int startCommandsSent() const { return startCommands_; }
+
+signals:
+    void closed();
+    void debugLine(const QString& text);
+
+private:
+    void sendStartCommand();
+    int transferPhase();
+    void waitWhile(const std::function<bool()>& condition);
+    void wake();
+    void onTick();
+
+    frmUIF& uif_;
+    Options opt_;
+    frmTFTP server_;
+    QTimer* timer_ = nullptr;
+    QEventLoop* waitLoop_ = nullptr;
+    bool open_ = false;
+    int closePending_ = 0;
+    bool running_ = false;
+    bool stopped_ = false;
+    bool startPending_ = false;
+    bool repeatDue_ = false;
+    int startCommands_ = 0;
+};

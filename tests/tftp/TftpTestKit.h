@@ -1,0 +1,95 @@
+#pragma once
+// What the TFTP suites share: file contents, files on disk, and a lock-step client on a
+// ScriptedPeer that drives the server the way a well-behaved device does.
+#include "ScriptedPeer.h"
+#include "tftp/TftpPacket.h"
+#include "tftp/frmTFTP.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+namespace tftptest {
+
+inline QByteArray contents(qint64 size, quint32 seed)
+{
+    QByteArray b(int(size), Qt::Uninitialized);
+    QRandomGenerator g(seed);
+    for (qint64 i = 0; i < size; ++i) b[int(i)] = char(g.bounded(256));
+    return b;
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline QStringList listing(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+inline frmTFTP::Options serverOptions(int tickMs)
+{
+    frmTFTP::Options o;
+    o.tickMs = tickMs;
+    o.port = 0;
+    return o;
+}
+
+// A client on loopback that acknowledges each DATA block in turn (a read), or sends the blocks
+// of `upload` in turn after each ACK (a write).
+struct LockStepClient {
+    ScriptedPeer peer;
+    QByteArray got;
+    QByteArray upload;
+    int expect = 1;
+    bool finished = false;
+    int errorCode = -1;
+
+    LockStepClient()
+    {
+        peer.reply = [this](const ScriptedPeer::Datagram& d) -> QList<QByteArray> {
+            using namespace basTFTP;
+            const int block = PacketBlock(d.data);
+            switch (PacketOpcode(d.data)) {
+            case OpDATA:
+                if (block == (expect & 0xFFFF)) {
+                    got.append(d.data.mid(4));
+                    ++expect;
+                    if (d.data.size() - 4 < 512) finished = true;
+                }
+                return {MakeAck(quint16(block))};
+            case OpACK: {
+                if (finished || block != ((expect - 1) & 0xFFFF)) return {};
+                const QByteArray bytes = upload.mid((expect - 1) * 512, 512);
+                if (bytes.size() < 512) finished = true;
+                return {MakeData(quint16(expect++), bytes)};
+            }
+            case OpERROR: errorCode = block; finished = true; return {};
+            default: return {};
+            }
+        };
+    }
+    void request(quint16 opcode, const QByteArray& name, quint16 serverPort)
+    {
+        expect = 1;
+        peer.send(basTFTP::MakeRequest(opcode, name), QHostAddress::LocalHost, serverPort);
+    }
+    int countOf(quint16 opcode, int block = -1) const
+    {
+        int n = 0;
+        for (const auto& d : peer.received)
+            if (basTFTP::PacketOpcode(d.data) == opcode && (block < 0 || basTFTP::PacketBlock(d.data) == block)) ++n;
+        return n;
+    }
+};
+
+}  // namespace tftptest

@@ -1,0 +1,661 @@
+// The PC's TFTP server over real loopback sockets, driven by scripted clients.
+#include "tftp/TftpPacket.h"
+#include "tftp/TftpResult.h"
+#include "tftp/frmTFTP.h"
+#include "TftpTestKit.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace basTFTP;
+using namespace tftptest;
+
+namespace {
+
+constexpr int Tick = 10;  // ms; the server gives up about 30 ticks after the last datagram
+
+struct Rig {
+    QTemporaryDir dir;
+    frmTFTP server{serverOptions(Tick)};
+    LockStepClient client;
+    TransferFile file;
+    QStringList debug;
+
+    explicit Rig(const QString& name = QStringLiteral("img.bin"))
+    {
+        SetTransferFile(file, dir.path() + "/" + name);
+        QObject::connect(&server, &frmTFTP::debugLine, [this](const QString& l) { debug << l; });
+    }
+    bool load() { return server.load(file); }
+    void send(const QByteArray& d) { client.peer.send(d, QHostAddress::LocalHost, server.localPort()); }
+    bool ended(int ms = 5000)
+    {
+        const bool done = waitUntil([this] { return server.TFTPState == StateIdle && server.TFTPResult != ResultNotFinished; }, ms);
+        spin(30);  // the server's last datagram reaches the client
+        return done;
+    }
+    // The server's datagrams so far.
+    int received() const { return client.peer.received.size(); }
+    QByteArray last() const { return client.peer.received.isEmpty() ? QByteArray() : client.peer.received.last().data; }
+    bool gotMore(int before, int ms = 2000)
+    {
+        return waitUntil([&] { return received() > before; }, ms);
+    }
+};
+
+}  // namespace
+
+class tst_frmTFTP : public QObject {
+    Q_OBJECT
+private slots:
+    void readRequestServesTheFile_data();
+    void readRequestServesTheFile();
+    void writeRequestStoresTheFile_data();
+    void writeRequestStoresTheFile();
+    void loadBindsAndUnloadReleases();
+    void loadClearsTheLastResult();
+    void repeatedReadRequestResendsTheCurrentBlock();
+    void acknowledgements_data();
+    void acknowledgements();
+    void duplicateDataIsAcknowledgedNotWrittenTwice();
+    void dataOutOfTurn_data();
+    void dataOutOfTurn();
+    void wrongNameIsRefused_data();
+    void wrongNameIsRefused();
+    void silenceEndsWithNoAnswer_data();
+    void silenceEndsWithNoAnswer();
+    void foreignPortOnlyLeavesADebugLine();
+    void errorPacket_data();
+    void errorPacket();
+    void requestsTheStateDoesNotAllow_data();
+    void requestsTheStateDoesNotAllow();
+    void dataOrAckWhileIdleChangeNothing();
+    void fileThatCannotBeOpened_data();
+    void fileThatCannotBeOpened();
+    void failedReceiveLeavesTheTarget_data();
+    void failedReceiveLeavesTheTarget();
+    void blockNumbersUseAll16Bits();
+    void fileTooLargeIsRefused();
+    void fullDiskEndsWithWriteError();
+    void randomDatagramsTouchNoOtherFile();
+};
+
+void tst_frmTFTP::readRequestServesTheFile_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("one byte") << 1;
+    QTest::newRow("511") << 511;
+    QTest::newRow("one block, then an empty one") << 512;
+    QTest::newRow("three blocks exactly") << 1536;
+    QTest::newRow("configuration image") << 28672;
+    QTest::newRow("odd") << 100003;
+}
+
+void tst_frmTFTP::readRequestServesTheFile()
+{
+    QFETCH(int, size);
+    Rig rig;
+    const QByteArray data = contents(size, quint32(size) + 1);
+    QVERIFY(writeFile(rig.file.path, data));
+    QVERIFY(rig.load());
+    rig.client.request(OpRRQ, "img.bin", rig.server.localPort());
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    QCOMPARE(rig.client.got, data);
+    QCOMPARE(rig.client.countOf(OpDATA), size / 512 + 1);  // a multiple of 512 ends with an empty block
+    QCOMPARE(rig.server.TFTPBlock, size / 512 + 1);
+}
+
+void tst_frmTFTP::writeRequestStoresTheFile_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("empty, new") << 0 << false;
+    QTest::newRow("one block exactly, over an old file") << 512 << true;
+    QTest::newRow("configuration image, new") << 28672 << false;
+    QTest::newRow("odd, over an old file") << 70001 << true;
+}
+
+void tst_frmTFTP::writeRequestStoresTheFile()
+{
+    QFETCH(int, size);
+    QFETCH(bool, targetExists);
+    Rig rig(QStringLiteral("work.bin"));
+    if (targetExists) QVERIFY(writeFile(rig.file.path, "an older and longer file " + QByteArray(80000, 'o')));
+    rig.client.upload = contents(size, 7);
+    QVERIFY(rig.load());
+    rig.client.request(OpWRQ, "work.bin", rig.server.localPort());
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    QCOMPARE(readFile(rig.file.path), rig.client.upload);
+    QVERIFY(waitUntil([&] { return rig.client.countOf(OpACK) == size / 512 + 2; }, 1000));
+    // No temporary file is left beside the target.
+    QCOMPARE(listing(rig.dir.path()), QStringList{"work.bin"});
+}
+
+void tst_frmTFTP::loadBindsAndUnloadReleases()
+{
+    Rig rig;
+    QVERIFY(rig.load());
+    const quint16 port = rig.server.localPort();
+    QVERIFY(port != 0);
+    QUdpSocket other;
+    QVERIFY(!other.bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress));
+
+    // A second server on the same port is refused with the system's text.
+    frmTFTP::Options o = serverOptions(Tick);
+    o.port = port;
+    frmTFTP second(o);
+    QVERIFY(!second.load(rig.file));
+    QCOMPARE(second.bindErrorText(), QStringLiteral("Bind address already in use."));
+    QVERIFY(!second.isLoaded());
+
+    rig.server.unload();
+    QVERIFY(!rig.server.isLoaded());
+    QCoreApplication::processEvents();
+    QVERIFY(other.bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress));
+}
+
+void tst_frmTFTP::loadClearsTheLastResult()
+{
+    Rig rig;
+    QVERIFY(writeFile(rig.file.path, "abc"));
+    QVERIFY(rig.load());
+    rig.client.request(OpRRQ, "img.bin", rig.server.localPort());
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    // A stop right after the next load must not read as the previous success.
+    QVERIFY(rig.load());
+    QCOMPARE(rig.server.TFTPResult, int(ResultNotFinished));
+    rig.server.unload();
+    QCOMPARE(rig.server.TFTPResult, int(ResultNotFinished));
+}
+
+void tst_frmTFTP::repeatedReadRequestResendsTheCurrentBlock()
+{
+    Rig rig;
+    const QByteArray data = contents(2000, 3);
+    QVERIFY(writeFile(rig.file.path, data));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;  // answer by hand
+    rig.send(MakeRequest(OpRRQ, "img.bin"));
+    QVERIFY(rig.gotMore(0));
+    QCOMPARE(rig.last(), MakeData(1, data.left(512)));
+    rig.send(MakeRequest(OpRRQ, "img.bin"));
+    QVERIFY(rig.gotMore(1));
+    QCOMPARE(rig.last(), MakeData(1, data.left(512)));
+    rig.send(MakeAck(1));
+    QVERIFY(rig.gotMore(2));
+    QCOMPARE(rig.last(), MakeData(2, data.mid(512, 512)));
+    rig.send(MakeRequest(OpRRQ, "img.bin"));
+    QVERIFY(rig.gotMore(3));
+    QCOMPARE(rig.last(), MakeData(2, data.mid(512, 512)));
+    QCOMPARE(rig.server.TFTPState, int(StateSending));
+    QCOMPARE(rig.server.TFTPBlock, 2);
+}
+
+void tst_frmTFTP::acknowledgements_data()
+{
+    // The server has sent block 3 of a 2000-byte file; then this ACK arrives.
+    QTest::addColumn<int>("ack");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("result");
+    const QByteArray data = contents(2000, 5);
+    QTest::newRow("current: next block, the last") << 3 << MakeData(4, data.mid(1536)) << int(StateLastSent) << int(ResultNotFinished);
+    QTest::newRow("older: current again") << 1 << MakeData(3, data.mid(1024, 512)) << int(StateSending) << int(ResultNotFinished);
+    QTest::newRow("beyond: ERROR 4") << 4 << MakeError(ErrIllegalOperation) << int(StateIdle) << int(ResultIllegalBlock);
+    QTest::newRow("far beyond, unsigned: ERROR 4") << 0xFFFF << MakeError(ErrIllegalOperation) << int(StateIdle) << int(ResultIllegalBlock);
+}
+
+void tst_frmTFTP::acknowledgements()
+{
+    QFETCH(int, ack);
+    QFETCH(QByteArray, answer);
+    QFETCH(int, state);
+    QFETCH(int, result);
+    Rig rig;
+    QVERIFY(writeFile(rig.file.path, contents(2000, 5)));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    rig.send(MakeRequest(OpRRQ, "img.bin"));
+    for (int b = 1; b <= 2; ++b) {
+        QVERIFY(rig.gotMore(b - 1));
+        rig.send(MakeAck(quint16(b)));
+    }
+    QVERIFY(rig.gotMore(2));
+    QCOMPARE(PacketBlock(rig.last()), quint16(3));
+    rig.send(MakeAck(quint16(ack)));
+    QVERIFY(rig.gotMore(3));
+    QCOMPARE(rig.last(), answer);
+    QCOMPARE(rig.server.TFTPState, state);
+    QCOMPARE(rig.server.TFTPResult, result);
+}
+
+void tst_frmTFTP::duplicateDataIsAcknowledgedNotWrittenTwice()
+{
+    Rig rig(QStringLiteral("work.bin"));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    const QByteArray a(512, 'a'), b(100, 'b');
+    rig.send(MakeRequest(OpWRQ, "work.bin"));
+    QVERIFY(rig.gotMore(0));
+    QCOMPARE(rig.last(), MakeAck(0));
+    rig.send(MakeRequest(OpWRQ, "work.bin"));  // repeated request: the ACK again
+    QVERIFY(rig.gotMore(1));
+    QCOMPARE(rig.last(), MakeAck(0));
+    rig.send(MakeData(1, a));
+    QVERIFY(rig.gotMore(2));
+    rig.send(MakeData(1, a));
+    QVERIFY(rig.gotMore(3));
+    QCOMPARE(rig.last(), MakeAck(1));
+    QCOMPARE(rig.server.TFTPBlock, 1);
+    rig.send(MakeData(2, b));
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.last(), MakeAck(2));
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    QCOMPARE(readFile(rig.file.path), a + b);
+}
+
+void tst_frmTFTP::dataOutOfTurn_data()
+{
+    QTest::addColumn<QByteArray>("datagram");
+    QTest::addColumn<int>("result");
+    QTest::newRow("block beyond the next") << MakeData(3, QByteArray(512, 'x')) << int(ResultIllegalBlock);
+    QTest::newRow("block 0") << MakeData(0, QByteArray(10, 'x')) << int(ResultIllegalBlock);
+    QTest::newRow("513 data bytes") << MakeData(2, QByteArray(513, 'x')) << int(ResultBadLength);
+    QTest::newRow("datagram past 520 bytes") << MakeData(2, QByteArray(900, 'x')) << int(ResultBadLength);
+    QTest::newRow("3 bytes") << QByteArray("\0\3\0", 3) << int(ResultBadLength);
+    QTest::newRow("2 bytes") << QByteArray("\0\3", 2) << int(ResultBadLength);
+}
+
+void tst_frmTFTP::dataOutOfTurn()
+{
+    QFETCH(QByteArray, datagram);
+    QFETCH(int, result);
+    Rig rig(QStringLiteral("work.bin"));
+    QVERIFY(writeFile(rig.file.path, "old"));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    rig.send(MakeRequest(OpWRQ, "work.bin"));
+    QVERIFY(rig.gotMore(0));
+    rig.send(MakeData(1, QByteArray(512, 'a')));
+    QVERIFY(rig.gotMore(1));
+    rig.send(datagram);
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.last(), MakeError(ErrIllegalOperation));
+    QCOMPARE(rig.server.TFTPResult, result);
+    QCOMPARE(readFile(rig.file.path), QByteArray("old"));
+    QCOMPARE(listing(rig.dir.path()), QStringList{"work.bin"});
+}
+
+void tst_frmTFTP::wrongNameIsRefused_data()
+{
+    QTest::addColumn<quint16>("opcode");
+    QTest::addColumn<QByteArray>("name");
+    const QList<QPair<const char*, QByteArray>> names = {
+        {"letter case", "IMG.BIN"},
+        {"parent folder", "../img.bin"},
+        {"folder", "sub/img.bin"},
+        {"absolute path", "/etc/passwd"},
+        {"empty", ""},
+        {"other file", "other.bin"},
+        {"18 characters", "ABCDEFGHIJKLMNOPQR"},
+    };
+    for (const auto& n : names) {
+        QTest::addRow("read, %s", n.first) << quint16(OpRRQ) << n.second;
+        QTest::addRow("write, %s", n.first) << quint16(OpWRQ) << n.second;
+    }
+}
+
+void tst_frmTFTP::wrongNameIsRefused()
+{
+    QFETCH(quint16, opcode);
+    QFETCH(QByteArray, name);
+    // The expected file is named with 18 characters where the request has 18: cut to 17, it differs.
+    const QString expected = name.size() == 18 ? QString::fromLatin1(name) : QStringLiteral("img.bin");
+    Rig rig(expected);
+    QDir(rig.dir.path()).mkdir("sub");
+    for (const QString& f : {rig.file.path, rig.dir.path() + "/IMG.BIN", rig.dir.path() + "/other.bin", rig.dir.path() + "/sub/img.bin"})
+        QVERIFY(writeFile(f, "keep " + f.toUtf8()));
+    const QStringList before = listing(rig.dir.path());
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    int seen = 0;
+    rig.server.requestSeen = [&] { ++seen; };
+    rig.send(MakeRequest(opcode, name));
+    QVERIFY(rig.gotMore(0));
+    QCOMPARE(rig.last(), MakeError(ErrFileNotFound));
+    QCOMPARE(rig.server.TFTPResult, int(ResultNameMismatch));
+    QCOMPARE(rig.server.TFTPState, int(StateIdle));
+    QCOMPARE(seen, 1);
+    spin(50);
+    QCOMPARE(rig.received(), 1);  // nothing but the ERROR
+    QCOMPARE(listing(rig.dir.path()), before);
+    for (const QString& f : {rig.file.path, rig.dir.path() + "/IMG.BIN", rig.dir.path() + "/other.bin", rig.dir.path() + "/sub/img.bin"})
+        QCOMPARE(readFile(f), "keep " + f.toUtf8());
+}
+
+void tst_frmTFTP::silenceEndsWithNoAnswer_data()
+{
+    QTest::addColumn<quint16>("opcode");
+    QTest::addColumn<QByteArray>("resent");
+    QTest::newRow("after the last block") << quint16(OpRRQ) << MakeData(1, "abc");
+    QTest::newRow("after the ACK of a write") << quint16(OpWRQ) << MakeAck(0);
+}
+
+void tst_frmTFTP::silenceEndsWithNoAnswer()
+{
+    QFETCH(quint16, opcode);
+    QFETCH(QByteArray, resent);
+    Rig rig;
+    QVERIFY(writeFile(rig.file.path, "abc"));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    QSignalSpy ended(&rig.server, &frmTFTP::transferEnded);
+    rig.send(MakeRequest(opcode, "img.bin"));
+    QVERIFY(rig.ended(3000));
+    QCOMPARE(rig.server.TFTPResult, int(ResultNoAnswer));
+    QCOMPARE(ended.count(), 1);
+    // The first datagram and four resends, each after six quiet ticks.
+    QCOMPARE(rig.received(), 5);
+    for (const auto& d : rig.client.peer.received) QCOMPARE(d.data, resent);
+    if (opcode == OpWRQ) QCOMPARE(readFile(rig.file.path), QByteArray("abc"));
+}
+
+void tst_frmTFTP::foreignPortOnlyLeavesADebugLine()
+{
+    Rig rig;
+    QVERIFY(writeFile(rig.file.path, contents(2000, 9)));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    rig.send(MakeRequest(OpRRQ, "img.bin"));
+    QVERIFY(rig.gotMore(0));
+    ScriptedPeer stranger;
+    stranger.send(MakeAck(1), QHostAddress::LocalHost, rig.server.localPort());
+    stranger.send(MakeError(2), QHostAddress::LocalHost, rig.server.localPort());
+    QVERIFY(waitUntil([&] { return rig.debug.size() == 2; }));
+    QCOMPARE(rig.debug.first(), QStringLiteral("DEBUG: Unexpected Port: %1").arg(stranger.port()));
+    QCOMPARE(rig.server.TFTPState, int(StateSending));
+    QCOMPARE(rig.server.TFTPBlock, 1);
+    QVERIFY(stranger.received.isEmpty());
+    QCOMPARE(rig.received(), 1);
+}
+
+void tst_frmTFTP::errorPacket_data()
+{
+    QTest::addColumn<bool>("during");
+    QTest::addColumn<QByteArray>("datagram");
+    QTest::addColumn<int>("code");
+    QTest::newRow("during a transfer") << true << MakeError(2) << 2;
+    QTest::newRow("with a message") << true << QByteArray("\0\5\0\3disk full\0", 14) << 3;
+    QTest::newRow("4 bytes") << true << QByteArray("\0\5\0\7", 4) << 7;
+    QTest::newRow("3 bytes: code 0") << true << QByteArray("\0\5\1", 3) << 0;
+    QTest::newRow("while idle") << false << MakeError(1) << 1;
+}
+
+void tst_frmTFTP::errorPacket()
+{
+    QFETCH(bool, during);
+    QFETCH(QByteArray, datagram);
+    QFETCH(int, code);
+    Rig rig;
+    QVERIFY(writeFile(rig.file.path, contents(2000, 9)));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    if (during) {
+        rig.send(MakeRequest(OpRRQ, "img.bin"));
+        QVERIFY(rig.gotMore(0));
+    }
+    rig.send(datagram);
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.server.TFTPResult, int(ResultErrorReceived));
+    QCOMPARE(rig.server.TFTPErrCode, code);
+    spin(3 * 6 * Tick);
+    QCOMPARE(rig.received(), during ? 1 : 0);  // the transfer has ended: no resends
+}
+
+void tst_frmTFTP::requestsTheStateDoesNotAllow_data()
+{
+    QTest::addColumn<quint16>("first");
+    QTest::addColumn<QByteArray>("then");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("result");
+    QTest::newRow("write request while sending") << quint16(OpRRQ) << MakeRequest(OpWRQ, "img.bin") << MakeError(ErrIllegalOperation) << int(ResultIllegalOpcode);
+    QTest::newRow("read request while receiving") << quint16(OpWRQ) << MakeRequest(OpRRQ, "img.bin") << MakeError(ErrIllegalOperation) << int(ResultIllegalOpcode);
+    QTest::newRow("opcode 0 while sending") << quint16(OpRRQ) << QByteArray("\0\0\0\1", 4) << QByteArray() << int(ResultIllegalOpcode);
+    QTest::newRow("opcode 6 while receiving") << quint16(OpWRQ) << QByteArray("\0\6\0\1", 4) << QByteArray() << int(ResultIllegalOpcode);
+    QTest::newRow("opcode 0x0103 while idle") << quint16(0) << QByteArray("\1\3abc", 5) << QByteArray() << int(ResultIllegalOpcode);
+}
+
+void tst_frmTFTP::requestsTheStateDoesNotAllow()
+{
+    QFETCH(quint16, first);
+    QFETCH(QByteArray, then);
+    QFETCH(QByteArray, answer);
+    QFETCH(int, result);
+    Rig rig;
+    QVERIFY(writeFile(rig.file.path, contents(2000, 9)));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    if (first != 0) {
+        rig.send(MakeRequest(first, "img.bin"));
+        QVERIFY(rig.gotMore(0));
+    }
+    const int before = rig.received();
+    rig.send(then);
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.server.TFTPResult, result);
+    if (!answer.isEmpty()) {
+        QVERIFY(rig.gotMore(before));
+        QCOMPARE(rig.last(), answer);
+    }
+    QCOMPARE(readFile(rig.file.path), contents(2000, 9));
+}
+
+void tst_frmTFTP::dataOrAckWhileIdleChangeNothing()
+{
+    Rig rig;
+    QVERIFY(writeFile(rig.file.path, "abc"));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    int seen = 0;
+    rig.server.requestSeen = [&] { ++seen; };
+    for (const QByteArray& d : {MakeData(1, "zzz"), MakeAck(0), MakeAck(1), QByteArray("\0\4\0", 3), QByteArray("\0", 1), QByteArray()})
+        rig.send(d);
+    spin(100);
+    QCOMPARE(rig.received(), 0);
+    QCOMPARE(seen, 0);
+    QCOMPARE(rig.server.TFTPState, int(StateIdle));
+    QCOMPARE(rig.server.TFTPResult, int(ResultNotFinished));
+    QCOMPARE(readFile(rig.file.path), QByteArray("abc"));
+    // And the server still serves the request that follows.
+    rig.client.peer.received.clear();
+    rig.send(MakeRequest(OpRRQ, "img.bin"));
+    QVERIFY(rig.gotMore(0));
+    QCOMPARE(rig.last(), MakeData(1, "abc"));
+}
+
+void tst_frmTFTP::fileThatCannotBeOpened_data()
+{
+    QTest::addColumn<quint16>("opcode");
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<quint16>("code");
+    QTest::newRow("read: missing file") << quint16(OpRRQ) << "img.bin" << quint16(ErrFileNotFound);
+    QTest::newRow("read: a folder") << quint16(OpRRQ) << "dir.bin" << quint16(ErrFileNotFound);
+    QTest::newRow("write: missing folder") << quint16(OpWRQ) << "no/such/img.bin" << quint16(ErrAccessViolation);
+    QTest::newRow("write: a folder") << quint16(OpWRQ) << "dir.bin" << quint16(ErrAccessViolation);
+}
+
+void tst_frmTFTP::fileThatCannotBeOpened()
+{
+    QFETCH(quint16, opcode);
+    QFETCH(QString, relative);
+    QFETCH(quint16, code);
+    Rig rig(relative);
+    QDir(rig.dir.path()).mkdir("dir.bin");
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    rig.send(MakeRequest(opcode, rig.file.name.toUtf8()));
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.last(), MakeError(code));
+    QCOMPARE(rig.server.TFTPResult, int(ResultFileOpen));
+    QCOMPARE(listing(rig.dir.path()), QStringList{"dir.bin"});
+}
+
+void tst_frmTFTP::failedReceiveLeavesTheTarget_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("targetExists");
+    for (const char* how : {"error packet", "bad block", "unload", "silence"}) {
+        QTest::addRow("%s, old target", how) << QString(how) << true;
+        QTest::addRow("%s, no target", how) << QString(how) << false;
+    }
+}
+
+void tst_frmTFTP::failedReceiveLeavesTheTarget()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, targetExists);
+    Rig rig(QStringLiteral("work.bin"));
+    if (targetExists) QVERIFY(writeFile(rig.file.path, "the old file"));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    rig.send(MakeRequest(OpWRQ, "work.bin"));
+    QVERIFY(rig.gotMore(0));
+    rig.send(MakeData(1, QByteArray(512, 'n')));
+    QVERIFY(rig.gotMore(1));
+    if (how == "error packet") rig.send(MakeError(3));
+    if (how == "bad block") rig.send(MakeData(9, "x"));
+    if (how == "unload") rig.server.unload();
+    if (how != "unload") QVERIFY(rig.ended(3000));
+    QVERIFY(rig.server.TFTPResult != int(ResultComplete));
+    QCOMPARE(listing(rig.dir.path()), targetExists ? QStringList{"work.bin"} : QStringList{});
+    if (targetExists) QCOMPARE(readFile(rig.file.path), QByteArray("the old file"));
+}
+
+void tst_frmTFTP::blockNumbersUseAll16Bits()
+{
+    // The largest file that fits: 65535 blocks, the last one 511 bytes long. A sparse file.
+    Rig rig;
+    const qint64 size = qint64(65535) * 512 - 1;
+    {
+        QFile f(rig.file.path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.seek(size - 3));
+        QVERIFY(f.write("end") == 3);
+    }
+    QVERIFY(rig.load());
+    rig.client.request(OpRRQ, "img.bin", rig.server.localPort());
+    QVERIFY(rig.ended(120000));
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    QCOMPARE(rig.client.got.size(), size);
+    QVERIFY(rig.client.got.endsWith("end"));
+    QCOMPARE(PacketBlock(rig.client.peer.received.last().data), quint16(0xFFFF));
+    QCOMPARE(rig.client.countOf(OpDATA), 65535);
+}
+
+void tst_frmTFTP::fileTooLargeIsRefused()
+{
+    // Read: a file of 65535 full blocks would need block 65536.
+    Rig rig;
+    {
+        QFile f(rig.file.path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(65535) * 512));
+    }
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    rig.send(MakeRequest(OpRRQ, "img.bin"));
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.last(), MakeError(ErrDiskFull));
+    QCOMPARE(rig.server.TFTPResult, int(ResultTooLarge));
+
+    // Write: a full block 65535 is refused instead of wrapping to block 0.
+    Rig put(QStringLiteral("work.bin"));
+    QVERIFY(writeFile(put.file.path, "old"));
+    put.client.upload = QByteArray(65535 * 512 + 100, 'u');
+    QVERIFY(put.load());
+    put.client.request(OpWRQ, "work.bin", put.server.localPort());
+    QVERIFY(put.ended(120000));
+    QCOMPARE(put.server.TFTPResult, int(ResultTooLarge));
+    QCOMPARE(put.server.TFTPBlock, 65534);
+    QVERIFY(waitUntil([&] { return put.client.errorCode == int(ErrDiskFull); }, 1000));
+    QCOMPARE(readFile(put.file.path), QByteArray("old"));
+    QCOMPARE(listing(put.dir.path()), QStringList{"work.bin"});
+}
+
+void tst_frmTFTP::fullDiskEndsWithWriteError()
+{
+    // A file size limit makes the disk "full" for this process after 4096 bytes.
+    Rig rig(QStringLiteral("work.bin"));
+    QVERIFY(writeFile(rig.file.path, "old"));
+    rig.client.upload = contents(10000, 4);
+    QVERIFY(rig.load());
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    rig.client.request(OpWRQ, "work.bin", rig.server.localPort());
+    const bool ended = rig.ended();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    QVERIFY(ended);
+    QCOMPARE(rig.server.TFTPResult, int(ResultWriteError));
+    QVERIFY(waitUntil([&] { return rig.client.errorCode == int(ErrDiskFull); }, 1000));
+    QCOMPARE(rig.server.TFTPBlock, 9);
+    QCOMPARE(readFile(rig.file.path), QByteArray("old"));
+    QCOMPARE(listing(rig.dir.path()), QStringList{"work.bin"});
+}
+
+void tst_frmTFTP::randomDatagramsTouchNoOtherFile()
+{
+    Rig rig(QStringLiteral("img.bin"));
+    QVERIFY(writeFile(rig.file.path, contents(3000, 1)));
+    for (const char* other : {"IMG.BIN", "img.bin.bak", "img.bi", "other.bin"})
+        QVERIFY(writeFile(rig.dir.path() + "/" + other, other));
+    const QStringList before = listing(rig.dir.path());
+    rig.client.peer.reply = nullptr;
+    QRandomGenerator g(20240607);
+    const QList<QByteArray> names = {"img.bin", "IMG.BIN", "../img.bin", "img.bi", "img.bin.bak", "", "/img.bin", "other.bin"};
+    int sent = 0;
+    for (int round = 0; round < 60; ++round) {
+        QVERIFY(rig.load());
+        for (int i = 0; i < 300; ++i) {
+            QByteArray d;
+            const int kind = int(g.bounded(8));
+            const quint16 block = quint16(g.bounded(4) == 0 ? g.bounded(65536) : g.bounded(6));
+            switch (kind) {
+            case 0: d = MakeRequest(quint16(1 + g.bounded(2)), names[int(g.bounded(names.size()))]); break;
+            case 1: d = MakeData(block, QByteArray(int(g.bounded(700)), char(g.bounded(256)))); break;
+            case 2: d = MakeAck(block); break;
+            case 3: d = MakeError(block).left(int(g.bounded(6))); break;
+            case 4: d = QByteArray("\0\1", 2) + QByteArray(int(g.bounded(30)), 'n'); break;  // name without a 0
+            default:
+                d.resize(int(g.bounded(600)));
+                for (char& c : d) c = char(g.bounded(256));
+                if (kind == 5 && d.size() >= 2) d[0] = 0, d[1] = char(g.bounded(9));  // opcodes 0..8
+                break;
+            }
+            rig.send(d);
+            ++sent;
+            if (i % 25 == 0) QCoreApplication::processEvents();
+        }
+        spin(5);
+        rig.server.unload();
+    }
+    QVERIFY(sent == 18000);
+    QCOMPARE(listing(rig.dir.path()), before);
+    for (const char* other : {"IMG.BIN", "img.bin.bak", "img.bi", "other.bin"})
+        QCOMPARE(readFile(rig.dir.path() + "/" + other), QByteArray(other));
+}
+
+QTEST_GUILESS_MAIN(tst_frmTFTP)
+#include "tst_frmTFTP.moc"
