@@ -1,0 +1,302 @@
+// `qln lint` and `qln encode` as a script runs them: a real process, real files.
+#include "config/AnyRecord.h"
+#include "config/ConfigConversion.h"
+#include "config/RecordReaders.h"
+#include "link/frmUIF.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QStringList out;
+    QString err;
+};
+
+const QRegularExpression Stamped(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d  (.*)$"));
+
+// The text of a time-stamped line, or a marker that makes a comparison fail visibly.
+QString text(const QString& line)
+{
+    const auto m = Stamped.match(line);
+    return m.hasMatch() ? m.captured(1) : QStringLiteral("<unstamped> ") + line;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The image and record count the core makes of the same text, for comparison.
+config::ConversionResult convertInProcess(const QString& path, QByteArray& image)
+{
+    frmUIF uif(nullptr);
+    uif.UIFCollect = true;
+    uif.StartUIFCollect();
+    config::ConversionResult r;
+    config::ConvertConfigFile(path, uif, r);
+    image = uif.UIFCollectBuf;
+    return r;
+}
+
+}  // namespace
+
+class tst_qln_config : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void lint_data();
+    void lint();
+    void lintInvalidPath_data();
+    void lintInvalidPath();
+    void lintSample();
+    void encodeSampleRoundTrip();
+    void encodeDefaultsToConfigBin();
+    void encodeFailureWritesNothing_data();
+    void encodeFailureWritesNothing();
+    void encodeRefusesToReplace();
+    void encodeOverwrite();
+    void encodeUnwritableOutput();
+    void usage_data();
+    void usage();
+
+private:
+    Run qln(const QStringList& args);
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QTemporaryDir dir_;
+};
+
+Run tst_qln_config::qln(const QStringList& args)
+{
+    QProcess p;
+    p.setWorkingDirectory(dir_.path());
+    p.start(QStringLiteral(QLN_PATH), args);
+    Run r;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    if (r.out.last().isEmpty()) r.out.removeLast();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+void tst_qln_config::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    QVERIFY(QFileInfo(QStringLiteral(QLN_PATH)).isExecutable());
+}
+
+void tst_qln_config::lint_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("lines");  // without time stamps; indented lines as they stand
+    QTest::newRow("records") << QByteArray("group_id 1\r\nrfchannel 2\r\n") << 0
+                             << QStringList{"Conversion Complete.", "              TOTAL Records: 2"};
+    QTest::newRow("LF-only file") << QByteArray("group_id 1\nrfchannel 2\nscramble 3") << 0
+                                  << QStringList{"Conversion Complete.", "              TOTAL Records: 3"};
+    QTest::newRow("comments only")
+        << QByteArray(";\n; nothing here\n   \n") << 0
+        << QStringList{"Conversion Complete.", "              TOTAL Records: 0", "WARNING: No Valid Records!!!"};
+    QTest::newRow("unknown keyword on line 3") << QByteArray("; a\n; b\nbogus 1\n") << 1
+                                               << QStringList{"Line: 3  Invalid Command 'bogus'"};
+    QTest::newRow("bad parameter") << QByteArray("group_id 1\nrip eth0 metric 65\n") << 1
+                                   << QStringList{"Line: 2  Invalid Parameter '65'"};
+    QTest::newRow("449 records")
+        << QByteArray("rfchannel 1\n").repeated(449) << 1 << QStringList{"Line: 449  DEBUG: internal error. status: 3"};
+    QTest::newRow("binary bytes") << QByteArray("\x01\x02\x03\x00\xFF\x1B[31m\n", 10) << 1
+                                  << QStringList{QString::fromUtf8("Line: 1  Invalid Command '\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD[31m'")};
+}
+
+void tst_qln_config::lint()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, lines);
+    QVERIFY(writeFile(path(QStringLiteral("lint.conf")), text));
+    const Run r = qln({QStringLiteral("lint"), path(QStringLiteral("lint.conf"))});
+    QCOMPARE(r.exitCode, exitCode);
+    QStringList got;
+    for (const QString& line : r.out) got << (line.startsWith(' ') ? line : ::text(line));
+    QCOMPARE(got, lines);
+    QCOMPARE(r.err, QString());
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("Config.bin"))));
+}
+
+void tst_qln_config::lintInvalidPath_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing") << QStringLiteral("missing.conf");
+    QTest::newRow("empty") << QStringLiteral("empty.conf");
+    QTest::newRow("folder") << QStringLiteral("sub");
+}
+
+void tst_qln_config::lintInvalidPath()
+{
+    QFETCH(QString, name);
+    QVERIFY(writeFile(path(QStringLiteral("empty.conf")), QByteArray()));
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("sub")));
+    for (const QString& command : {QStringLiteral("lint"), QStringLiteral("encode")}) {
+        const Run r = qln({command, path(name)});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, QStringLiteral("Invalid file pathname\n"));
+        QCOMPARE(r.out, QStringList());
+    }
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("Config.bin"))));
+}
+
+void tst_qln_config::lintSample()
+{
+    QByteArray image;
+    const config::ConversionResult inProcess = convertInProcess(QStringLiteral(QLN_SAMPLE_CONF), image);
+    QCOMPARE(inProcess.status, 0);
+    const Run r = qln({QStringLiteral("lint"), QStringLiteral(QLN_SAMPLE_CONF)});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.out.size(), 2);
+    QCOMPARE(text(r.out[0]), QStringLiteral("Conversion Complete."));
+    QCOMPARE(r.out[1], QStringLiteral("              TOTAL Records: %1").arg(inProcess.commandCount));
+}
+
+void tst_qln_config::encodeSampleRoundTrip()
+{
+    const QString out = path(QStringLiteral("sample.bin"));
+    const Run r = qln({QStringLiteral("encode"), QStringLiteral(QLN_SAMPLE_CONF), QStringLiteral("-o"), out});
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray file = readFile(out);
+    QCOMPARE(file.size(), 28672);
+    QByteArray expected;
+    const config::ConversionResult inProcess = convertInProcess(QStringLiteral(QLN_SAMPLE_CONF), expected);
+    QVERIFY(file == expected);
+    QCOMPARE(r.out.value(1), QStringLiteral("              TOTAL Records: %1").arg(inProcess.commandCount));
+    QCOMPARE(text(r.out.value(2)), QStringLiteral("Config Data written: ") + out);
+
+    // Every record decodes to fields that build the same bytes again; the rest is erased slots.
+    int records = 0;
+    for (; records < 448; ++records) {
+        const QByteArray rec = file.mid(64 * records, 64);
+        if (rec == QByteArray(64, char(0xFF))) break;
+        const auto fields = config::ReadAnyRecord(rec);
+        QVERIFY2(fields.has_value(), qPrintable(QStringLiteral("record %1").arg(records)));
+        frmUIF uif(nullptr);
+        uif.setIdentSeq(config::ReadRecordHead(rec).ident);
+        QVERIFY(config::BuildAnyRecord(uif, *fields));
+        QCOMPARE(uif.UIFRequestBuf.toHex(' '), rec.toHex(' '));
+    }
+    QCOMPARE(records, inProcess.commandCount);
+    QVERIFY(file.mid(64 * records) == QByteArray(28672 - 64 * records, char(0xFF)));
+}
+
+void tst_qln_config::encodeDefaultsToConfigBin()
+{
+    const QString image = path(QStringLiteral("Config.bin"));
+    QFile::remove(image);
+    QVERIFY(writeFile(path(QStringLiteral("one.conf")), "ifconfig eth0 192.168.1.10\n"));
+    const Run r = qln({QStringLiteral("encode"), QStringLiteral("one.conf")});
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray file = readFile(image);
+    QCOMPARE(file.size(), 28672);
+    QCOMPARE(file.mid(12, 20).toHex(), QByteArray("0000000100000000c0a8010affffff00c0a801ff"));
+    QVERIFY(file.mid(64) == QByteArray(28672 - 64, char(0xFF)));
+    QFile::remove(image);
+}
+
+void tst_qln_config::encodeFailureWritesNothing_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("bad parameter") << QByteArray("group_id 1\ngroup_id x\n") << QStringLiteral("Line: 2  Invalid Parameter 'x'");
+    QTest::newRow("image full") << QByteArray("rfchannel 1\n").repeated(449)
+                                << QStringLiteral("Line: 449  DEBUG: internal error. status: 3");
+    QTest::newRow("binary") << QByteArray("\x7F" "ELF\x02\x01\x01\x00\x00\x00", 10) + QByteArray(5000, '\x90')
+                            << QString::fromUtf8("Line: 1  Invalid Command '\xEF\xBF\xBD" "ELF\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD")
+                                       + QString(5000, QChar::ReplacementCharacter) + '\'';
+}
+
+void tst_qln_config::encodeFailureWritesNothing()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, message);
+    QVERIFY(writeFile(path(QStringLiteral("bad.conf")), text));
+    const QString out = path(QStringLiteral("bad.bin"));
+    QFile::remove(out);
+    Run r = qln({QStringLiteral("encode"), path(QStringLiteral("bad.conf")), QStringLiteral("-o"), out});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out.size(), 1);
+    QCOMPARE(::text(r.out[0]), message);
+    QVERIFY(!QFileInfo::exists(out));
+    // With --overwrite an existing image stays as it was.
+    QVERIFY(writeFile(out, "old image"));
+    r = qln({QStringLiteral("encode"), path(QStringLiteral("bad.conf")), QStringLiteral("-o"), out, QStringLiteral("--overwrite")});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(readFile(out), QByteArray("old image"));
+}
+
+void tst_qln_config::encodeRefusesToReplace()
+{
+    const QString out = path(QStringLiteral("kept.bin"));
+    QVERIFY(writeFile(out, "precious"));
+    QVERIFY(writeFile(path(QStringLiteral("good.conf")), "group_id 1\n"));
+    const Run r = qln({QStringLiteral("encode"), path(QStringLiteral("good.conf")), QStringLiteral("-o"), out});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("File Exist")) && r.err.contains(out), qPrintable(r.err));
+    QVERIFY(r.err.contains(QStringLiteral("--overwrite")));
+    QCOMPARE(readFile(out), QByteArray("precious"));
+}
+
+void tst_qln_config::encodeOverwrite()
+{
+    const QString out = path(QStringLiteral("replaced.bin"));
+    QVERIFY(writeFile(out, "old"));
+    QVERIFY(writeFile(path(QStringLiteral("good.conf")), "group_id 1\n"));
+    const Run r = qln({QStringLiteral("encode"), path(QStringLiteral("good.conf")), QStringLiteral("--output"), out,
+                       QStringLiteral("--overwrite")});
+    QCOMPARE(r.exitCode, 0);
+    const QByteArray file = readFile(out);
+    QCOMPARE(file.size(), 28672);
+    QCOMPARE(file.mid(0, 4).toHex(), QByteArray("0000002c"));
+}
+
+void tst_qln_config::encodeUnwritableOutput()
+{
+    QVERIFY(writeFile(path(QStringLiteral("good.conf")), "group_id 1\n"));
+    const QString out = path(QStringLiteral("no-such-folder/Config.bin"));
+    const Run r = qln({QStringLiteral("encode"), path(QStringLiteral("good.conf")), QStringLiteral("-o"), out});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.startsWith(QStringLiteral("Config Data Write Error: ") + out), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(out));
+}
+
+void tst_qln_config::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("lint without file") << QStringList{QStringLiteral("lint")};
+    QTest::newRow("lint with two files") << QStringList{QStringLiteral("lint"), QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("encode without file") << QStringList{QStringLiteral("encode")};
+}
+
+void tst_qln_config::usage()
+{
+    QFETCH(QStringList, args);
+    const Run r = qln(args);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.startsWith(QStringLiteral("Usage: qln ") + args.first()), qPrintable(r.err));
+}
+
+QTEST_GUILESS_MAIN(tst_qln_config)
+#include "tst_qln_config.moc"
