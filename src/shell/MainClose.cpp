@@ -16,6 +16,7 @@ MainClose::MainClose(SetupSession& session, int tickMs, QObject* parent)
 bool MainClose::request()
 {
     // Each engine defers its own unload; asking it ends its wait at once.
+    session_.tfr.requestClose();
     session_.uif.requestClose();
     if (!open_) return true;
     pending_ = 1;

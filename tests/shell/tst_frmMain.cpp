@@ -331,7 +331,8 @@ void tst_frmMain::closeWhileWaiting()
                                                    QString(14, ' ') + " St: -1,Proto-Err(-1,Operator Break)."}));
     QVERIFY(rig.window->isVisible());
     QVERIFY(waitUntil([&] { return !rig.window->isVisible(); }, 3000));
-    QVERIFY(!rig.session->uif.isOpen() || waitUntil([&] { return !rig.session->uif.isOpen(); }, 3000));
+    // The engines went with the window.
+    QVERIFY(waitUntil([&] { return !rig.session->uif.isOpen() && !rig.session->tfr.isOpen(); }, 3000));
     QVERIFY(!rig.session->log.isOpen());
     QFile f(dir.filePath("close.txt"));
     QVERIFY(f.open(QIODevice::ReadOnly));
