@@ -62,6 +62,9 @@ void tst_ConfigParser::rejectedLine_data()
     bad("dhcp service on", "on");
     bad("dhcp server interface eth", "eth");
     bad("dhcp relay interface", "");
+    bad("dhcp client interface rs", "rs");
+    bad("dhcp server netmask 255.255.255", "255.255.255");
+    bad("dhcp server default-router", "");
     bad("dhcp server dns-server 10.0.0.1 x", "x");
     bad("dhcp server lease 4294967296", "4294967296");
     bad("dhcp server lease 4294967299", "4294967299");
@@ -84,6 +87,9 @@ void tst_ConfigParser::rejectedLine_data()
     bad("rip eth0", "");
     bad("rip foo send version_1", "foo");
     bad("rip access", "");
+    bad("rip access deny", "deny");
+    bad("rip rsx enable", "rsx");
+    bad("rip eth0 receive", "");
     bad("group_id 65536", "65536");
     bad("group_id -1", "-1");
     bad("rfchannel", "");
@@ -109,6 +115,8 @@ void tst_ConfigParser::rejectedLine_data()
     bad("snmp read_only_community 012345678901234567890123456789012", "012345678901234567890123456789012");
     bad("snmp trap 10.0.0", "10.0.0");
     bad("snmp access none", "none");
+    bad("snmp access 17", "17");
+    bad("snmp read_write_community 012345678901234567890123456789012", "012345678901234567890123456789012");
     bad("access_list 16 10.0.0.0 255.0.0.0", "16");
     bad("access_list 0x1 10.0.0.0 255.0.0.0", "0x1");
     bad("access_list 99999999999999999999999 10.0.0.0 255.0.0.0", "99999999999999999999999");
