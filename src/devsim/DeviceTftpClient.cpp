@@ -9,6 +9,10 @@
 
 using namespace basTFTP;
 
+namespace {
+constexpr int LingerTimeouts = 30;
+}  // namespace
+
 DeviceTftpClient::DeviceTftpClient(DeviceSim& sim, const Setup& setup, QObject* parent)
     : QObject(parent), sim_(sim), setup_(setup)
 {
@@ -186,9 +190,10 @@ void DeviceTftpClient::finish(bool ok, const QString& failure)
                              .arg(setup_.direction == Direction::Read ? received_.size() : setup_.data.size())
                        : QStringLiteral("tftp    transfer of \"%1\" failed: %2").arg(QString::fromUtf8(setup_.name), failure));
     emit finished(ok);
-    // A completed read lingers to answer a resent last block; anything else retires at once.
+    // A completed read lingers to answer a resent last block, long enough to outlast the
+    // server's resends; anything else retires at once.
     if (ok && setup_.direction == Direction::Read) {
-        timer_->start(3 * sim_.faults().tftpTimeoutMs);
+        timer_->start(LingerTimeouts * sim_.faults().tftpTimeoutMs);
     } else {
         timer_->stop();
         QTimer::singleShot(0, this, [this] { emit retired(); });

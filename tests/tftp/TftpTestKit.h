@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QEventLoop>
 #include <QRandomGenerator>
+#include <QTimer>
 
 namespace tftptest {
 
@@ -34,6 +36,23 @@ inline QByteArray readFile(const QString& path)
 inline QStringList listing(const QString& dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+// Runs the event loop until `done` holds or `ms` passes, without pausing between events (long
+// lock-step transfers go at the sockets' pace).
+inline bool runUntil(const std::function<bool()>& done, int ms)
+{
+    if (done()) return true;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    poll.start();
+    loop.exec();
+    return done();
 }
 
 inline frmTFTP::Options serverOptions(int tickMs)

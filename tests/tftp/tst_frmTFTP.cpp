@@ -34,7 +34,7 @@ struct Rig {
     void send(const QByteArray& d) { client.peer.send(d, QHostAddress::LocalHost, server.localPort()); }
     bool ended(int ms = 5000)
     {
-        const bool done = waitUntil([this] { return server.TFTPState == StateIdle && server.TFTPResult != ResultNotFinished; }, ms);
+        const bool done = runUntil([this] { return server.TFTPState == StateIdle && server.TFTPResult != ResultNotFinished; }, ms);
         spin(30);  // the server's last datagram reaches the client
         return done;
     }
