@@ -7,7 +7,8 @@ build=${1:-build}
 
 packages=(cmake ninja-build g++ qt6-base-dev
           tftp-hpa atftp curl tftpd-hpa   # real TFTP peers for the server's tests and benchmark
-          xvfb xauth)                     # a display for QLN_Set where none exists
+          xvfb xauth                      # a display for QLN_Set where none exists
+          fonts-wqy-microhei)             # a font with the full-width question mark of the dialogs
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
