@@ -18,6 +18,7 @@ DeviceTftpClient::DeviceTftpClient(DeviceSim& sim, const Setup& setup, QObject* 
 {
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
+    timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &DeviceTftpClient::onTimeout);
 }
 

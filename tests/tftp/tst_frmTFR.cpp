@@ -333,11 +333,15 @@ void tst_frmTFR::repeatWaitsForTheStartReply()
     rig.sim.faults().tftpNeverOpen = true;
     QVERIFY(writeFile(rig.path("Config.bin"), "x"));
     rig.tfr.SetTransferFile(rig.path("Config.bin"));
+    QElapsedTimer t;
+    t.start();
     QCOMPARE(rig.tfr.TFTP_StartRequest(0), -4);
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Timeout."));
     QCOMPARE(rig.tfr.startCommandsSent(), 7);
     QCOMPARE(rig.sim.requestsReceived, 7);
     QVERIFY(!rig.uif.UIFMessage.contains("Sender Busy"));
+    // After each late reply the device still had its 21 ticks.
+    QVERIFY2(t.elapsed() >= 7 * 300 + 7 * 20 * 10, qPrintable(QString::number(t.elapsed())));
 }
 
 void tst_frmTFR::stopInEachPhase_data()

@@ -16,16 +16,19 @@ using namespace tftptest;
 
 namespace {
 
-constexpr int Tick = 10;  // ms; the server gives up about 30 ticks after the last datagram
+// Tests of timing use short ticks (the server gives up about 30 ticks after the last datagram);
+// the others use the normal 1000 ms, so that no resend can stand in for an answer.
+constexpr int Tick = 10;
+constexpr int NormalTick = 1000;
 
 struct Rig {
     QTemporaryDir dir;
-    frmTFTP server{serverOptions(Tick)};
+    frmTFTP server;
     LockStepClient client;
     TransferFile file;
     QStringList debug;
 
-    explicit Rig(const QString& name = QStringLiteral("img.bin"))
+    explicit Rig(const QString& name = QStringLiteral("img.bin"), int tickMs = NormalTick) : server(serverOptions(tickMs))
     {
         SetTransferFile(file, dir.path() + "/" + name);
         QObject::connect(&server, &frmTFTP::debugLine, [this](const QString& l) { debug << l; });
@@ -353,7 +356,7 @@ void tst_frmTFTP::silenceEndsWithNoAnswer()
 {
     QFETCH(quint16, opcode);
     QFETCH(QByteArray, resent);
-    Rig rig;
+    Rig rig(QStringLiteral("img.bin"), Tick);
     QVERIFY(writeFile(rig.file.path, "abc"));
     QVERIFY(rig.load());
     rig.client.peer.reply = nullptr;
@@ -404,7 +407,7 @@ void tst_frmTFTP::errorPacket()
     QFETCH(bool, during);
     QFETCH(QByteArray, datagram);
     QFETCH(int, code);
-    Rig rig;
+    Rig rig(QStringLiteral("img.bin"), Tick);
     QVERIFY(writeFile(rig.file.path, contents(2000, 9)));
     QVERIFY(rig.load());
     rig.client.peer.reply = nullptr;
@@ -522,7 +525,7 @@ void tst_frmTFTP::failedReceiveLeavesTheTarget()
 {
     QFETCH(QString, how);
     QFETCH(bool, targetExists);
-    Rig rig(QStringLiteral("work.bin"));
+    Rig rig(QStringLiteral("work.bin"), Tick);
     if (targetExists) QVERIFY(writeFile(rig.file.path, "the old file"));
     QVERIFY(rig.load());
     rig.client.peer.reply = nullptr;
