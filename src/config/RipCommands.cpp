@@ -1,5 +1,5 @@
-// rip access <spec> | rip <ifname> <sub-command> ...
-#include "config/AccessSpec.h"
+// rip access <restriction> | rip <ifname> <sub-command> ...
+#include "config/AccessRestriction.h"
 #include "config/ConfigCommands.h"
 #include "config/ConfigParams.h"
 #include "config/ConfigRecords.h"
@@ -61,7 +61,7 @@ qint32 numberSetting(CommandContext& c, qint16 code, RipValueRecord& r, quint32 
 qint32 ParseRip(CommandContext& c)
 {
     const QByteArray name = c.tokens.NextToken();
-    if (name == "access") return ParseAccessSpec(c, AccessRip);
+    if (name == "access") return ParseAccessRestriction(c, AccessRip);
     IfRef ifRef;
     if (!ParseNetIf(name, ifRef)) return Bad;
     RipValueRecord r;

@@ -1,5 +1,5 @@
 // snmp state|read_only_community|read_write_community|trap|access ...
-#include "config/AccessSpec.h"
+#include "config/AccessRestriction.h"
 #include "config/ConfigCommands.h"
 #include "config/ConfigParams.h"
 #include "config/ConfigRecords.h"
@@ -39,7 +39,7 @@ qint32 ParseSnmp(CommandContext& c)
         BuildSnmpTrap(c.uif, r);
         return c.uif.ExecUIF();
     }
-    if (sub == "access") return ParseAccessSpec(c, AccessSnmp);
+    if (sub == "access") return ParseAccessRestriction(c, AccessSnmp);
     return StatusInvalidParameter;
 }
 

@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,6 +23,22 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+// The message list lines up its columns, so it needs a font whose glyphs are all one width. The
+// desktop's "monospace" may resolve to a font Qt does not take as fixed-pitch; well-known fixed
+// families come first.
+QFont fixedPitchFont()
+{
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (QFontInfo(f).fixedPitch()) return f;
+    f.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+                   QStringLiteral("Noto Sans Mono"), QStringLiteral("monospace")});
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    return f;
+}
+}  // namespace
 
 frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, const QString& commandLine,
                  int checkTickMs, QWidget* parent)
@@ -54,7 +71,7 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     Cmd_ListLog[0] = button("Cmd_ListLog0", QStringLiteral("Log Start"));
     Cmd_ListLog[1] = button("Cmd_ListLog1", QStringLiteral("Log  End"));
 
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedPitchFont();
     lstStatus = new QListWidget(this);
     lstStatus->setObjectName(QStringLiteral("lstStatus"));
     lstStatus->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -1,7 +1,7 @@
 // The line loop, the tokens and the refusals: the first failing line stops the conversion with
 // its status, line number and quoted token, and no record of it is stored.
 #include "ConfigTestKit.h"
-#include "config/AccessSpec.h"
+#include "config/AccessRestriction.h"
 #include "config/ConfigParams.h"
 
 #include <QtTest>
@@ -15,8 +15,8 @@ private slots:
     void lineLoop();
     void netIf_data();
     void netIf();
-    void accessSpec_data();
-    void accessSpec();
+    void accessRestriction_data();
+    void accessRestriction();
     void resultText_data();
     void resultText();
 };
@@ -225,9 +225,9 @@ void tst_ConfigParser::netIf()
     QCOMPARE(ifRef.if_num, number);
 }
 
-void tst_ConfigParser::accessSpec_data()
+void tst_ConfigParser::accessRestriction_data()
 {
-    QTest::addColumn<QByteArray>("spec");
+    QTest::addColumn<QByteArray>("restriction");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<qint32>("countOrMode");
     QTest::addColumn<QList<qint32>>("lists");
@@ -250,16 +250,16 @@ void tst_ConfigParser::accessSpec_data()
     QTest::newRow("nothing") << QByteArray("") << false << 0 << QList<qint32>{};
 }
 
-void tst_ConfigParser::accessSpec()
+void tst_ConfigParser::accessRestriction()
 {
-    QFETCH(QByteArray, spec);
+    QFETCH(QByteArray, restriction);
     QFETCH(bool, valid);
     QFETCH(qint32, countOrMode);
     QFETCH(QList<qint32>, lists);
     config::TokenCursor t;
-    t.reset(spec);
+    t.reset(restriction);
     config::AccessRecord r;
-    QCOMPARE(config::ReadAccessSpec(t, r), valid);
+    QCOMPARE(config::ReadAccessRestriction(t, r), valid);
     if (!valid) return;
     QCOMPARE(r.countOrMode, countOrMode);
     QCOMPARE(QList<qint32>(r.lists.begin(), r.lists.end()), lists);

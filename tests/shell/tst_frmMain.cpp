@@ -148,7 +148,10 @@ void tst_frmMain::captionAndList()
     QVERIFY(rig.window->windowTitle().startsWith("Quillon Setup    Ver."));
     QVERIFY(QRegularExpression("^Quillon Setup    Ver\\.\\d+\\.\\d+\\.\\d+$").match(rig.window->windowTitle()).hasMatch());
     QCOMPARE(rig.list()->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QVERIFY(QFontInfo(rig.list()->font()).fixedPitch());
+    // Columns line up: every glyph of the list's font is one width.
+    const QFontMetrics metrics(rig.list()->font());
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("iiiiii")), metrics.horizontalAdvance(QStringLiteral("WWWWWW")));
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral(" ")), metrics.horizontalAdvance(QStringLiteral("0")));
     QCOMPARE(rig.get<QLineEdit>("txtFile")->text(), rig.window->fileChoice().DefDir);
     QVERIFY(rig.window->fileChoice().DefDir.endsWith('/'));
     QCOMPARE(rig.window->fileChoice().DefName, QString());

@@ -1,4 +1,4 @@
-#include "config/AccessSpec.h"
+#include "config/AccessRestriction.h"
 
 #include "config/ConfigParams.h"
 #include "link/frmUIF.h"
@@ -9,7 +9,7 @@ namespace {
 constexpr quint64 HighestList = 16;
 }
 
-bool ReadAccessSpec(TokenCursor& t, AccessRecord& r)
+bool ReadAccessRestriction(TokenCursor& t, AccessRecord& r)
 {
     r.lists.fill(EmptySlot);
     const QByteArray first = t.NextToken();
@@ -55,11 +55,11 @@ void RemoveDuplicateSlots(Slots& s)
     }
 }
 
-qint32 ParseAccessSpec(CommandContext& c, qint32 kind)
+qint32 ParseAccessRestriction(CommandContext& c, qint32 kind)
 {
     AccessRecord r;
     r.kind = kind;
-    if (!ReadAccessSpec(c.tokens, r)) return StatusInvalidParameter;
+    if (!ReadAccessRestriction(c.tokens, r)) return StatusInvalidParameter;
     BuildAccess(c.uif, r);
     return c.uif.ExecUIF();
 }
@@ -68,7 +68,7 @@ namespace {
 qint32 serviceAccess(CommandContext& c, qint32 kind)
 {
     if (c.tokens.NextToken() != "access") return StatusInvalidParameter;
-    return ParseAccessSpec(c, kind);
+    return ParseAccessRestriction(c, kind);
 }
 }  // namespace
 

@@ -6,14 +6,14 @@
 
 namespace config {
 
-// Reads the spec into `r` (lists and countOrMode); false at a bad word or number.
-bool ReadAccessSpec(TokenCursor& t, AccessRecord& r);
+// Reads the restriction into `r` (lists and countOrMode); false at a bad word or number.
+bool ReadAccessRestriction(TokenCursor& t, AccessRecord& r);
 
 // Drops repeated numbers in place. An empty slot never equals another, and a slot is compared as
 // it stands at that moment, so a gap can remain: 1 1 1 2 ends as 1, empty, empty, 2.
 void RemoveDuplicateSlots(Slots& lists);
 
 // Builds the access record of a service and hands it to ExecUIF.
-qint32 ParseAccessSpec(CommandContext& c, qint32 kind);
+qint32 ParseAccessRestriction(CommandContext& c, qint32 kind);
 
 }  // namespace config
