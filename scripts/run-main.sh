@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 scripts/setup.sh "$build"
 
-"$build/programs/qln-devsim" --address 127.0.0.2 &
+"$build/programs/qln-devsim" --address 127.0.0.2 --config examples/sample.conf &
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 sleep 0.5

@@ -13,6 +13,8 @@ DeviceSim::DeviceSim(const Options& options, QObject* parent) : QObject(parent),
     setHandler(0, [](const Request&, QByteArray&) { return 0; });
     // Commands 13 and 14: TFTP transfers and copies between the stores.
     new DeviceTransfers(*this);
+    if (options.initialImage.size() == DeviceStores::ImageSize)
+        stores.rom = stores.ram = stores.running = options.initialImage;
 }
 
 DeviceSim::~DeviceSim() = default;

@@ -21,6 +21,9 @@ public:
         quint16 rcmpPort = 8650;
         quint32 seed = 1;
         DeviceFaults faults;
+        // What ROM, RAM and the running store hold at start (an image of 28672 bytes);
+        // empty: erased stores.
+        QByteArray initialImage;
     };
 
     // A command handler reads the request and may write the reply payload (the reply starts as a

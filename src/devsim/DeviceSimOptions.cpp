@@ -1,10 +1,31 @@
 #include "devsim/DeviceSimOptions.h"
 
+#include "config/ConfigConversion.h"
 #include "link/basConv.h"
+#include "link/frmUIF.h"
 
 #include <QCommandLineParser>
 
 namespace {
+// The device starts configured: the file is converted as Apply would, into one image.
+bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& error)
+{
+    frmUIF uif(nullptr);
+    uif.UIFCollect = true;
+    uif.StartUIFCollect();
+    config::ConversionResult result;
+    if (!config::ConvertConfigFile(path, uif, result)) {
+        error = QStringLiteral("--config %1: Invalid file pathname").arg(path);
+        return false;
+    }
+    if (result.status != 0) {
+        error = QStringLiteral("--config %1: %2").arg(path, config::ConversionResultText(result));
+        return false;
+    }
+    image = uif.UIFCollectBuf;
+    return true;
+}
+
 bool readShare(const QString& text, double& share)
 {
     bool ok = false;
@@ -44,6 +65,8 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     const QCommandLineOption tError(QStringLiteral("tftp-error-at"), QStringLiteral("Send ERROR CODE instead of the packet of block BLOCK."), QStringLiteral("BLOCK=CODE"));
     const QCommandLineOption tTimeout(QStringLiteral("tftp-timeout"), QStringLiteral("TFTP client's wait for an answer in ms (default 1000)."), QStringLiteral("MS"));
     const QCommandLineOption tRetries(QStringLiteral("tftp-retries"), QStringLiteral("TFTP client's resends before it gives up (default 5)."), QStringLiteral("N"));
+    const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Start with this configuration file in ROM, RAM and the running store."), QStringLiteral("FILE"));
+    p.addOption(config);
     p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb,
                   tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tTimeout, tRetries});
     if (!p.parse(arguments)) {
@@ -112,6 +135,7 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
         if (!readUInt(p.value(tRetries), 1000, v)) return error = QStringLiteral("Invalid --tftp-retries"), false;
         o.faults.tftpRetries = int(v);
     }
+    if (p.isSet(config) && !EncodeStartConfiguration(p.value(config), o.initialImage, error)) return false;
     verbose = p.isSet(verb);
     return true;
 }

@@ -159,6 +159,9 @@ void tst_DeviceSim::options_data()
     QTest::newRow("bad refuse") << QStringList{"--refuse", "13"} << false;
     QTest::newRow("port too big") << QStringList{"--uif-port", "70000"} << false;
     QTest::newRow("unknown option") << QStringList{"--frobnicate"} << false;
+    QTest::newRow("sample configuration") << QStringList{"--config", QStringLiteral(QLN_SAMPLE_CONF)} << true;
+    QTest::newRow("missing configuration") << QStringList{"--config", "/no/such/file.conf"} << false;
+    QTest::newRow("configuration that fails") << QStringList{"--config", QStringLiteral(QLN_SOURCE_DIR "/README.md")} << false;
 }
 
 void tst_DeviceSim::options()
@@ -170,6 +173,16 @@ void tst_DeviceSim::options()
     QString error;
     QCOMPARE(ParseDeviceSimOptions(QStringList{"qln-devsim"} + args, o, verbose, error), ok);
     QCOMPARE(error.isEmpty(), ok);
+    if (ok && args.contains("--config")) {
+        // The stores start with the sample's records: ifconfig (code 1) first, 0xFF after the last.
+        QCOMPARE(o.initialImage.size(), 28672);
+        QCOMPARE(basConv::GetIntBE(o.initialImage, 2), qint16(1));
+        QCOMPARE(o.initialImage.right(64), QByteArray(64, char(0xFF)));
+        DeviceSim sim(o);
+        QCOMPARE(sim.stores.running, o.initialImage);
+        QCOMPARE(sim.stores.rom, o.initialImage);
+    }
+    if (!ok && args.contains("--config")) QVERIFY2(error.startsWith("--config "), qPrintable(error));
     if (ok && args.contains("--refuse")) {
         QCOMPARE(o.faults.refuse.value(13), 7);
         QCOMPARE(o.seed, 42u);
