@@ -1,5 +1,6 @@
 // `qln` as a script runs it: a real process against the simulator, its output and exit status.
 #include "devsim/DeviceSim.h"
+#include "FreePortSim.h"
 #include "ScriptedPeer.h"
 
 #include <QProcess>
@@ -34,14 +35,7 @@ Run runQln(const QStringList& args, int timeoutMs = 60000)
     return r;
 }
 
-DeviceSim::Options simOptions()
-{
-    DeviceSim::Options o;
-    o.address = QHostAddress::LocalHost;
-    o.uifPort = 0;
-    o.rcmpPort = 0;
-    return o;
-}
+DeviceSim::Options simOptions() { return FreePortSimOptions(QHostAddress::LocalHost); }
 
 const QRegularExpression stamped("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d  (.*)$");
 

@@ -2,6 +2,7 @@
 #include "devsim/DeviceSim.h"
 #include "devsim/DeviceSimOptions.h"
 #include "link/basConv.h"
+#include "FreePortSim.h"
 #include "ScriptedPeer.h"
 
 #include <QProcess>
@@ -23,14 +24,7 @@ QByteArray request(qint16 cmd, qint32 ident, int size = 64)
     return r;
 }
 
-DeviceSim::Options localOptions()
-{
-    DeviceSim::Options o;
-    o.address = QHostAddress::LocalHost;
-    o.uifPort = 0;
-    o.rcmpPort = 0;
-    return o;
-}
+DeviceSim::Options localOptions() { return FreePortSimOptions(QHostAddress::LocalHost); }
 
 // Sends `count` requests one by one and returns which idents got at least one reply.
 QList<qint32> answeredIdents(DeviceSim& sim, int count)

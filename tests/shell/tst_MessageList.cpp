@@ -1,5 +1,5 @@
 // Message lines: the literal backslash-n split, the cap, time stamps, and the echo flow's lines.
-#include "devsim/DeviceSim.h"
+#include "FreePortSim.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedOperator.h"
 #include "shell/EchoTest.h"
@@ -99,9 +99,7 @@ void tst_MessageList::echoLines()
     QFETCH(int, refuseStatus);
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, logRecv);
-    DeviceSim::Options so;
-    so.uifPort = 0;
-    so.rcmpPort = 0;
+    DeviceSim::Options so = FreePortSimOptions();
     so.faults.mute = mute;
     if (refuseStatus != -100) so.faults.refuse.insert(0, refuseStatus);
     DeviceSim sim(so);

@@ -1,5 +1,6 @@
 // QLN_Set's main window, offscreen: its controls, the command-line address, the echo test against
 // the simulator, Stop, the deferred close, the message list, copy, the log buttons and Ref.
+#include "FreePortSim.h"
 #include "ScriptedPeer.h"
 #include "devsim/DeviceSim.h"
 #include "platform/Clipboard.h"
@@ -34,9 +35,7 @@ struct Rig {
                  quint16 localPort = 0)
         : clock(QDateTime(QDate(2024, 1, 1), QTime(10, 0)))
     {
-        DeviceSim::Options so;
-        so.uifPort = 0;
-        so.rcmpPort = 0;
+        DeviceSim::Options so = FreePortSimOptions();
         so.faults.mute = mute;
         if (refuse >= 0) so.faults.refuse.insert(0, refuse);
         sim = std::make_unique<DeviceSim>(so);

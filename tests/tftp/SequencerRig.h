@@ -1,6 +1,7 @@
 #pragma once
 // A transfer sequencer and its UIF link, talking to an in-process simulator on loopback,
 // with short ticks everywhere.
+#include "FreePortSim.h"
 #include "devsim/DeviceSim.h"
 #include "devsim/DeviceTransfers.h"
 #include "link/frmUIF.h"
@@ -19,15 +20,7 @@ struct SequencerTiming {
     int deviceRetries = 8;
 };
 
-inline DeviceSim::Options simOptions(quint32 seed = 1)
-{
-    DeviceSim::Options o;
-    o.address = QHostAddress(QStringLiteral("127.0.0.2"));
-    o.uifPort = 0;
-    o.rcmpPort = 0;
-    o.seed = seed;
-    return o;
-}
+inline DeviceSim::Options simOptions(quint32 seed = 1) { return FreePortSimOptions(QHostAddress(QStringLiteral("127.0.0.2")), seed); }
 
 struct SequencerRig {
     QTemporaryDir dir;
