@@ -10,8 +10,9 @@ int CliEcho(CliContext& ctx)
 {
     CliOperator op(*ctx.err, ctx.overwrite);
     int err = 0;
-    basConv::ParseIPv4(ctx.device.toLatin1(), err);
-    if (ctx.device.isEmpty() || err != 0 || ctx.device.toLatin1() != ctx.device.toUtf8()) {
+    // Checked before the session binds its port, so a bad address costs nothing else.
+    basConv::ParseIPv4(ctx.device, err);
+    if (err != 0) {
         *ctx.err << "Invalid IP Address" << Qt::endl;
         return 1;
     }
@@ -20,7 +21,6 @@ int CliEcho(CliContext& ctx)
     o.uif.localPort = ctx.localPort;
     o.uif.remotePort = ctx.devicePort;
     SetupSession s(clock, op, o);
-    s.deviceText = ctx.device;
     if (!OpenCliSession(ctx, s)) return 1;
     s.load();
     const qint32 status = RunEchoTest(s, ctx.device);

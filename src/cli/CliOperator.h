@@ -10,15 +10,13 @@ public:
     CliOperator(QTextStream& err, bool overwrite) : err_(err), overwrite_(overwrite) {}
 
     Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
-    QString openFile(const QString&, const QString&, const QString&) override { return openPath; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return savePath; }
+    // Files are named by options, never chosen in a dialog: a dialog counts as cancelled.
+    QString openFile(const QString&, const QString&, const QString&) override { return QString(); }
+    QString saveFile(const QString&, const QString&, const QString&) override { return QString(); }
     LogOpenChoice askLogOpen(const QString&) override
     {
         return overwrite_ ? LogOpenChoice::Overwrite : LogOpenChoice::Append;
     }
-
-    QString openPath;  // what a file dialog "chooses"
-    QString savePath;
 
 private:
     QTextStream& err_;

@@ -136,21 +136,18 @@ qint32 ParseRsarp(CommandContext& c)
     return c.uif.ExecUIF();
 }
 
-qint32 ParseGroupId(CommandContext& c)
+namespace {
+qint32 parseWord16(CommandContext& c, void (*build)(frmUIF&, const Word16Record&))
 {
     Word16Record r;
     if (!NextNum16(c.tokens, r.value)) return Bad;
-    BuildGroupId(c.uif, r);
+    build(c.uif, r);
     return c.uif.ExecUIF();
 }
+}  // namespace
 
-qint32 ParseRfchannel(CommandContext& c)
-{
-    Word16Record r;
-    if (!NextNum16(c.tokens, r.value)) return Bad;
-    BuildRfchannel(c.uif, r);
-    return c.uif.ExecUIF();
-}
+qint32 ParseGroupId(CommandContext& c) { return parseWord16(c, BuildGroupId); }
+qint32 ParseRfchannel(CommandContext& c) { return parseWord16(c, BuildRfchannel); }
 
 qint32 ParseTestMode(CommandContext& c)
 {

@@ -3,6 +3,7 @@
 #include "config/ConfigCommands.h"
 #include "config/ConfigLines.h"
 #include "config/ConfigTokens.h"
+#include "link/frmUIF.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -54,6 +55,13 @@ bool ConvertConfigFile(const QString& path, frmUIF& uif, ConversionResult& resul
     if (!file.open(QIODevice::ReadOnly)) return false;
     result = ConvertConfig(file, uif);
     return !result.readFailed;
+}
+
+bool ConvertFileToImage(const QString& path, frmUIF& uif, ConversionResult& result)
+{
+    uif.StartUIFCollect();
+    uif.UIFCollect = true;
+    return ConvertConfigFile(path, uif, result);
 }
 
 QString ShownText(const QByteArray& bytes)

@@ -26,6 +26,9 @@ ConversionResult ConvertConfigBytes(const QByteArray& text, frmUIF& uif);
 // False when the file cannot be opened or read to its end; `result` then holds what was done.
 bool ConvertConfigFile(const QString& path, frmUIF& uif, ConversionResult& result);
 
+// Starts a fresh image, switches collect mode on (it stays on) and converts the file into it.
+bool ConvertFileToImage(const QString& path, frmUIF& uif, ConversionResult& result);
+
 // "Conversion Complete.", or "Line: " + n and the reason.
 QString ConversionResultText(const ConversionResult& result);
 

@@ -54,6 +54,25 @@ void putRipValue(frmUIF& uif, qint16 code, const RipValueRecord& r)
     PutUIFLong(b, r.value, 8);
 }
 
+// Records of one field at payload offset 0.
+void putWord16(frmUIF& uif, qint16 code, qint16 value)
+{
+    uif.BeginRequest(code);
+    PutUIFInt(uif.UIFRequestBuf, value, 0);
+}
+
+void putLong32(frmUIF& uif, qint16 code, qint32 value)
+{
+    uif.BeginRequest(code);
+    PutUIFLong(uif.UIFRequestBuf, value, 0);
+}
+
+void putByte8(frmUIF& uif, qint16 code, uint8_t value)
+{
+    uif.BeginRequest(code);
+    PutUIFByte(uif.UIFRequestBuf, value, 0);
+}
+
 void putCommunity(frmUIF& uif, qint16 code, const CommunityRecord& r)
 {
     uif.BeginRequest(code);
@@ -170,17 +189,8 @@ void BuildRipPassword(frmUIF& uif, const RipPasswordRecord& r)
     PutUIFString(b, r.password.left(RipPasswordMax), 8);
 }
 
-void BuildGroupId(frmUIF& uif, const Word16Record& r)
-{
-    uif.BeginRequest(CodeGroupId);
-    PutUIFInt(uif.UIFRequestBuf, r.value, 0);
-}
-
-void BuildRfchannel(frmUIF& uif, const Word16Record& r)
-{
-    uif.BeginRequest(CodeRfchannel);
-    PutUIFInt(uif.UIFRequestBuf, r.value, 0);
-}
+void BuildGroupId(frmUIF& uif, const Word16Record& r) { putWord16(uif, CodeGroupId, r.value); }
+void BuildRfchannel(frmUIF& uif, const Word16Record& r) { putWord16(uif, CodeRfchannel, r.value); }
 
 void BuildPortfilter(frmUIF& uif, const PortfilterRecord& r)
 {
@@ -191,11 +201,7 @@ void BuildPortfilter(frmUIF& uif, const PortfilterRecord& r)
     PutUIFInt(b, r.last, 6);
 }
 
-void BuildScramble(frmUIF& uif, const Long32Record& r)
-{
-    uif.BeginRequest(CodeScramble);
-    PutUIFLong(uif.UIFRequestBuf, r.value, 0);
-}
+void BuildScramble(frmUIF& uif, const Long32Record& r) { putLong32(uif, CodeScramble, r.value); }
 
 void BuildTestMode(frmUIF& uif, const TestModeRecord& r)
 {
@@ -247,32 +253,14 @@ void BuildTdmatune(frmUIF& uif, const TdmatuneRecord& r)
     for (int i = 0; i < 3; ++i) PutUIFInt(b, r.words[size_t(i)], 4 + 2 * i);
 }
 
-void BuildTxmethod(frmUIF& uif, const Byte8Record& r)
-{
-    uif.BeginRequest(CodeTxmethod);
-    PutUIFByte(uif.UIFRequestBuf, r.value, 0);
-}
-
-void BuildSnmpState(frmUIF& uif, const Long32Record& r)
-{
-    uif.BeginRequest(CodeSnmpState);
-    PutUIFLong(uif.UIFRequestBuf, r.value, 0);
-}
+void BuildTxmethod(frmUIF& uif, const Byte8Record& r) { putByte8(uif, CodeTxmethod, r.value); }
+void BuildSnmpState(frmUIF& uif, const Long32Record& r) { putLong32(uif, CodeSnmpState, r.value); }
 
 void BuildSnmpReadOnlyCommunity(frmUIF& uif, const CommunityRecord& r) { putCommunity(uif, CodeSnmpReadOnlyCommunity, r); }
 void BuildSnmpReadWriteCommunity(frmUIF& uif, const CommunityRecord& r) { putCommunity(uif, CodeSnmpReadWriteCommunity, r); }
 
-void BuildSnmpTrap(frmUIF& uif, const Long32Record& r)
-{
-    uif.BeginRequest(CodeSnmpTrap);
-    PutUIFLong(uif.UIFRequestBuf, r.value, 0);
-}
-
-void BuildL2as(frmUIF& uif, const Byte8Record& r)
-{
-    uif.BeginRequest(CodeL2as);
-    PutUIFByte(uif.UIFRequestBuf, r.value, 0);
-}
+void BuildSnmpTrap(frmUIF& uif, const Long32Record& r) { putLong32(uif, CodeSnmpTrap, r.value); }
+void BuildL2as(frmUIF& uif, const Byte8Record& r) { putByte8(uif, CodeL2as, r.value); }
 
 void BuildAccessList(frmUIF& uif, const AccessListRecord& r)
 {

@@ -22,9 +22,7 @@ bool CheckConfigFile(SetupSession& s, const QString& path)
 
 bool ConvertToImage(SetupSession& s, const QString& path, ConversionResult& result)
 {
-    s.uif.StartUIFCollect();
-    s.uif.UIFCollect = true;
-    if (!ConvertConfigFile(path, s.uif, result)) {
+    if (!ConvertFileToImage(path, s.uif, result)) {
         invalidPath(s);
         return false;
     }

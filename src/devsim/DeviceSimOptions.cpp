@@ -11,10 +11,8 @@ namespace {
 bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& error)
 {
     frmUIF uif(nullptr);
-    uif.UIFCollect = true;
-    uif.StartUIFCollect();
     config::ConversionResult result;
-    if (!config::ConvertConfigFile(path, uif, result)) {
+    if (!config::ConvertFileToImage(path, uif, result)) {
         error = QStringLiteral("--config %1: Invalid file pathname").arg(path);
         return false;
     }
@@ -79,7 +77,7 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     }
     // The tools' own address parser: QHostAddress would take "1.2.3" as 1.2.0.3.
     int convError = 0;
-    const qint32 ip = basConv::ParseIPv4(p.value(address).toLatin1(), convError);
+    const qint32 ip = basConv::ParseIPv4(p.value(address), convError);
     o.address = QHostAddress(quint32(ip));
     if (convError != 0) {
         error = QStringLiteral("Invalid address '%1'").arg(p.value(address));

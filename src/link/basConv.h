@@ -16,6 +16,9 @@ enum class NumberDialect { Set, Xfer };
 qint32 ParseNumber(const QByteArray& text, int& convError, NumberDialect dialect = NumberDialect::Set);
 qint32 UnsignedToLong(quint32 value);
 qint32 ParseIPv4(const QByteArray& text, int& convError);
+// Address text typed or given on a command line: its UTF-8 bytes, so any character outside
+// ASCII is refused like every other non-digit.
+inline qint32 ParseIPv4(const QString& text, int& convError) { return ParseIPv4(text.toUtf8(), convError); }
 QString FormatIPv4(qint32 address);
 void ParseMAC(const QByteArray& text, Mac& mac, int& convError);
 QString FormatMAC(const uint8_t* bytes);

@@ -89,6 +89,8 @@ QByteArray GetUIFString(const QByteArray& buf, int off, int maxCount)
     return text;
 }
 
+namespace {
+// Text of a code alone ("ACK(Normal end)"); -1 needs the link state.
 QString UIFStatusWord(qint32 code, int uifState, const QString& uifMessage, Dialect dialect)
 {
     switch (code) {
@@ -114,6 +116,8 @@ QString UIFStatusWord(qint32 code, int uifState, const QString& uifMessage, Dial
     default: return QString();
     }
 }
+
+}  // namespace
 
 QString UIFStatusText(qint32 code, int uifState, const QString& uifMessage, Dialect dialect)
 {

@@ -40,8 +40,6 @@ uint8_t GetUIFByte(const QByteArray& buf, int payloadOffset);
 basConv::Mac GetUIFMac(const QByteArray& buf, int payloadOffset);
 QByteArray GetUIFString(const QByteArray& buf, int payloadOffset, int maxCount);
 
-// Text of a code alone ("ACK(Normal end)"); -1 needs the link state, given here.
-QString UIFStatusWord(qint32 code, int uifState, const QString& uifMessage, Dialect dialect);
 // The full status text: code, comma, text, full stop ("3,ErrACK(Invalid parameter).").
 QString UIFStatusText(qint32 code, int uifState, const QString& uifMessage, Dialect dialect = Dialect::Set);
 

@@ -151,7 +151,6 @@ void frmUIF::transmit()
         const qint64 n = socket_->writeDatagram(UIFSendBuf, QHostAddress(remoteHost_), opt_.remotePort);
         if (n == UIFSendBuf.size()) {
             ++sentCount_;
-            emit datagramSent(UIFSendBuf);
             return;
         }
         // A passing shortage of buffers is worth one more try; anything else fails the exchange.

@@ -44,8 +44,8 @@ public:
 
     // Starts a request in UIFRequestBuf: 0xFF fill, ReplyFlag 0, the code and the next Ident.
     void BeginRequest(qint16 cmdCode);
-    // The two shared builders: header only, and one Long at payload offset 0.
-    void BuildHeaderRequest(qint16 cmdCode) { BeginRequest(cmdCode); }
+    // The shared builder of a request whose payload is one Long at offset 0 (a header-only
+    // request is BeginRequest alone).
     void BuildLongRequest(qint16 cmdCode, qint32 value);
 
     qint32 NextUIFIdent();
@@ -77,12 +77,11 @@ public:
     QByteArray UIFCollectBuf;
     int UIFCollectPos = 0;
 
-    // Every datagram that left the socket (for tests and the -v trace of the CLI).
+    // Datagrams that left the socket.
     int sentCount() const { return sentCount_; }
 
 signals:
     void closed();
-    void datagramSent(const QByteArray& data);
 
 private:
     void transmit();

@@ -7,8 +7,7 @@ QString TakeCommandLineAddress(MessageList& list, const QString& commandLine)
 {
     if (commandLine.isEmpty()) return QString();
     int err = 0;
-    // UTF-8 keeps every non-ASCII character out of the digit range, so it is refused too.
-    basConv::ParseIPv4(commandLine.toUtf8(), err);
+    basConv::ParseIPv4(commandLine, err);
     if (err == 0) return commandLine;
     list.MesgDisp_sub(QStringLiteral("Command line parameter error. '") + commandLine + QStringLiteral("'"));
     return QString();

@@ -23,9 +23,8 @@ bool SetupSession::load()
 int SetupSession::CheckIPAddress(const QString& text)
 {
     int err = 0;
-    const qint32 address = basConv::ParseIPv4(text.toLatin1(), err);
-    if (err != 0 || text.toLatin1() != text.toUtf8()) {
-        if (err == 0) err = 3;  // a character outside Latin-1 is no digit either
+    const qint32 address = basConv::ParseIPv4(text, err);
+    if (err != 0) {
         op.message(QStringLiteral("WARNING"), QStringLiteral("Invalid IP Address"), Operator::Icon::Critical);
         return err;
     }

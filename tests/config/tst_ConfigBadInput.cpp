@@ -82,10 +82,8 @@ void tst_ConfigBadInput::fromFile()
     const QString path = write(QStringLiteral("case.conf"), bytes);
     QVERIFY(!path.isEmpty());
     frmUIF uif(nullptr);
-    uif.UIFCollect = true;
-    uif.StartUIFCollect();
     config::ConversionResult r;
-    QVERIFY(config::ConvertConfigFile(path, uif, r));
+    QVERIFY(config::ConvertFileToImage(path, uif, r));
     QCOMPARE(r.status, status);
     QCOMPARE(r.lineNumber, lineNumber);
     QCOMPARE(r.token.size(), token.size());
@@ -111,10 +109,8 @@ void tst_ConfigBadInput::binaryFiles()
     const QString path = write(QStringLiteral("binary.conf"), bytes);
     QVERIFY(!path.isEmpty());
     frmUIF uif(nullptr);
-    uif.UIFCollect = true;
-    uif.StartUIFCollect();
     config::ConversionResult r;
-    QVERIFY(config::ConvertConfigFile(path, uif, r));
+    QVERIFY(config::ConvertFileToImage(path, uif, r));
     // No keyword of the table comes out of these bytes: the first line with a token stops it.
     QCOMPARE(r.status, -2);
     QCOMPARE(r.commandCount, 0);
@@ -126,10 +122,8 @@ void tst_ConfigBadInput::binaryFiles()
 void tst_ConfigBadInput::missingFile()
 {
     frmUIF uif(nullptr);
-    uif.UIFCollect = true;
-    uif.StartUIFCollect();
     config::ConversionResult r;
-    QVERIFY(!config::ConvertConfigFile(dir_.filePath(QStringLiteral("none.conf")), uif, r));
+    QVERIFY(!config::ConvertFileToImage(dir_.filePath(QStringLiteral("none.conf")), uif, r));
     QVERIFY(!config::ConvertConfigFile(dir_.path(), uif, r));  // a folder
     QCOMPARE(uif.UIFCollectPos, 0);
 }

@@ -43,10 +43,8 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 config::ConversionResult convertInProcess(const QString& path, QByteArray& image)
 {
     frmUIF uif(nullptr);
-    uif.UIFCollect = true;
-    uif.StartUIFCollect();
     config::ConversionResult r;
-    config::ConvertConfigFile(path, uif, r);
+    config::ConvertFileToImage(path, uif, r);
     image = uif.UIFCollectBuf;
     return r;
 }
