@@ -16,8 +16,8 @@ bool SetTransferFile(TransferFile& file, const QString& path)
 QByteArray RequestName(const QByteArray& datagram)
 {
     constexpr int first = 2;
-    constexpr int maxCount = 17;
-    const int end = qMin<int>(datagram.size(), first + maxCount);
+    // One byte past the limit is kept, so that a longer name never reads as a shorter one.
+    const int end = qMin<int>(datagram.size(), first + RequestNameMax + 1);
     QByteArray name;
     for (int i = first; i < end && datagram[i] != '\0'; ++i) name.append(datagram[i]);
     return name;
@@ -27,7 +27,7 @@ bool NameMatches(const TransferFile& file, const QByteArray& requested)
 {
     // An empty bare name (a path ending in a separator) names no file at all.
     const QByteArray expected = file.name.toUtf8();
-    return !expected.isEmpty() && requested == expected;
+    return !expected.isEmpty() && requested.size() <= RequestNameMax && requested == expected;
 }
 
 }  // namespace basTFTP

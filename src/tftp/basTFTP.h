@@ -22,11 +22,15 @@ struct TransferFile {
 // Stores the path and splits it; true when a file of that path exists.
 bool SetTransferFile(TransferFile& file, const QString& path);
 
-// The name a read or write request asks for: bytes 2 to 18 (at most 17) up to the first 0,
-// never past the end of the datagram.
+// The server compares at most this many bytes of a requested name.
+constexpr int RequestNameMax = 17;
+
+// The name a read or write request asks for, from byte 2 up to the first 0, never past the end
+// of the datagram; a name longer than 17 bytes comes back with 18, so it can never match.
 QByteArray RequestName(const QByteArray& datagram);
 
-// True when the requested name is exactly the expected bare name (bytes, letter case included).
+// True when the requested name is exactly the expected bare name (bytes, letter case included)
+// and no longer than 17 bytes.
 bool NameMatches(const TransferFile& file, const QByteArray& requested);
 
 }  // namespace basTFTP

@@ -25,7 +25,13 @@ frmTFR::frmTFR(frmUIF& uif, const Options& options, QObject* parent)
     timer_->setInterval(opt_.tickMs);
     connect(timer_, &QTimer::timeout, this, &frmTFR::onTick);
     connect(&server_, &frmTFTP::debugLine, this, &frmTFR::debugLine);
-    connect(&server_, &frmTFTP::transferEnded, this, &frmTFR::wake);
+    connect(&server_, &frmTFTP::transferEnded, this, [this](int result, int errCode) {
+        // Taken once, as the transfer ends: nothing that arrives later can change it.
+        transferEnded_ = true;
+        transferResult_ = result;
+        transferErrCode_ = errCode;
+        wake();
+    });
     server_.requestSeen = [this] {
         TFRWaiting = false;
         wake();
@@ -64,6 +70,7 @@ int frmTFR::TFTP_StartRequest(int type)
     } guard{running_};
 
     TFRMessage.clear();
+    transferEnded_ = false;
     if (!server_.load(transferFile)) {
         TFRStatus = -4;
         TFRMessage = server_.bindErrorText();
@@ -89,7 +96,7 @@ int frmTFR::TFTP_StartRequest(int type)
     if (TFRStatus == -4)
         TFRMessage = QStringLiteral("TFTP Start Timeout.");
     else if (TFRStatus != 0)
-        TFRMessage = QStringLiteral("TFTP Start Command Error.  St: ") + uif_.UIFStatusText(TFRStatus);
+        TFRMessage = startErrorText(TFRStatus);
     else
         TFRMessage = QStringLiteral("TFTP Start Complete.");
     if (TFRStatus != 0) {
@@ -101,21 +108,25 @@ int frmTFR::TFTP_StartRequest(int type)
 
 int frmTFR::transferPhase()
 {
-    waitWhile([this] { return server_.TFTPState != basTFTP::StateIdle; });
-    const int result = server_.TFTPResult;
-    const int errCode = server_.TFTPErrCode;
+    waitWhile([this] { return !transferEnded_ && !stopped_ && server_.isLoaded(); });
     server_.unload();
-    // A stop leaves the server's result unfinished (or a stale one): never report success.
-    if (stopped_ || result == basTFTP::ResultNotFinished) {
-        TFRMessage = QStringLiteral("Operator Break");
-        return -6;
+    // A stop is the answer, whatever the transfer did in the same turn.
+    if (stopped_ || !transferEnded_ || transferResult_ == basTFTP::ResultNotFinished) {
+        TFRStatus = -6;
+        TFRMessage = startErrorText(TFRStatus);
+        return TFRStatus;
     }
-    if (result == basTFTP::ResultComplete) {
+    if (transferResult_ == basTFTP::ResultComplete) {
         TFRMessage = QStringLiteral("TFTP Start Complete.");
         return 0;
     }
-    TFRMessage = basTFTP::TFTPResultText(result, errCode);
+    TFRMessage = basTFTP::TFTPResultText(transferResult_, transferErrCode_);
     return -5;
+}
+
+QString frmTFR::startErrorText(int status) const
+{
+    return QStringLiteral("TFTP Start Command Error.  St: ") + uif_.UIFStatusText(status);
 }
 
 void frmTFR::sendStartCommand()
@@ -131,8 +142,10 @@ void frmTFR::sendStartCommand()
     const int status = uif_.ExecUIF();
     startPending_ = false;
     TFRTicks = 0;
-    TFRStatus = status;
-    if (status != 0) TFRWaiting = false;
+    // A stop that ran while the command was out wins over the reply, even one that matched in
+    // the same turn; the exchange the stop itself ended keeps its -1.
+    TFRStatus = stopped_ ? (status == -1 ? -1 : -6) : status;
+    if (TFRStatus != 0) TFRWaiting = false;
 }
 
 int frmTFR::Copy_Request_Send(int source, int destination)

@@ -64,6 +64,7 @@ signals:
 private:
     void sendStartCommand();
     int transferPhase();
+    QString startErrorText(int status) const;
     void waitWhile(const std::function<bool()>& condition);
     void wake();
     void onTick();
@@ -79,5 +80,8 @@ private:
     bool stopped_ = false;
     bool startPending_ = false;
     bool repeatDue_ = false;
+    bool transferEnded_ = false;
+    int transferResult_ = basTFTP::ResultNotFinished;
+    int transferErrCode_ = 0;
     int startCommands_ = 0;
 };

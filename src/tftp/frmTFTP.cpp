@@ -36,6 +36,8 @@ bool frmTFTP::load(const TransferFile& file)
     TFTPBlock = 0;
     TFTPTicks = 0;
     TFTPRetries = 0;
+    requestTaken_ = false;
+    ended_ = false;
     peerAddress = QHostAddress(QStringLiteral("127.0.0.1"));
     peerPort = 1039;
     socket_ = new QUdpSocket(this);
@@ -67,7 +69,11 @@ void frmTFTP::unload()
     }
     loaded_ = false;
     TFTPState = StateIdle;
-    if (wasRunning) emit transferEnded();
+    if (wasRunning && !ended_) {
+        // Stopped: the transfer ends unfinished.
+        ended_ = true;
+        emit transferEnded(TFTPResult, TFTPErrCode);
+    }
 }
 
 quint16 frmTFTP::localPort() const { return socket_ ? socket_->localPort() : 0; }
@@ -82,11 +88,23 @@ void frmTFTP::onReadyRead()
         const qint64 n = socket_->readDatagram(d.data(), d.size(), &from, &port);
         if (n < 0) continue;
         d.truncate(int(n));
-        const bool wasRunning = TFTPState != StateIdle;
+        if (ended_) {
+            // The transfer is over: a late packet, or another host's request right behind the
+            // last block, changes neither the file nor the result.
+            if (port != peerPort || from != peerAddress)
+                emit debugLine(QStringLiteral("DEBUG: Unexpected Port: %1").arg(port));
+            continue;
+        }
         handle(d, from, port);
-        if (TFTPState == StateIdle) closeFiles();
-        if (wasRunning && TFTPState == StateIdle) emit transferEnded();
+        finishIfEnded();
     }
+}
+
+void frmTFTP::finishIfEnded()
+{
+    if (TFTPState != StateIdle) return;
+    closeFiles();
+    if (ended_) emit transferEnded(TFTPResult, TFTPErrCode);
 }
 
 void frmTFTP::handle(const QByteArray& d, const QHostAddress& from, quint16 port)
@@ -97,13 +115,15 @@ void frmTFTP::handle(const QByteArray& d, const QHostAddress& from, quint16 port
         emit debugLine(QStringLiteral("DEBUG: Unexpected Port: %1").arg(port));
         return;
     }
+    // A tick without any datagram from the device tells its own repeat from the network's copy.
+    const bool afterQuietTick = TFTPTicks > 0;
     TFTPTicks = 0;
     TFTPRetries = 0;
     switch (PacketOpcode(d)) {
     case OpRRQ: onReadRequest(d, from, port); break;
     case OpWRQ: onWriteRequest(d, from, port); break;
     case OpDATA: onData(d); break;
-    case OpACK: onAck(d); break;
+    case OpACK: onAck(d, afterQuietTick); break;
     case OpERROR:
         TFTPErrCode = d.size() >= 4 ? PacketBlock(d) : 0;
         end(ResultErrorReceived);
@@ -114,11 +134,12 @@ void frmTFTP::handle(const QByteArray& d, const QHostAddress& from, quint16 port
 
 bool frmTFTP::acceptRequest(const QByteArray& d, const QHostAddress& from, quint16 port)
 {
+    requestTaken_ = true;
     if (requestSeen) requestSeen();
     if (!NameMatches(file_, RequestName(d))) {
         // Refused without recording the peer: no file but the expected one is ever opened.
         sendTo(MakeError(ErrFileNotFound), from, port);
-        TFTPResult = ResultNameMismatch;
+        end(ResultNameMismatch);
         return false;
     }
     peerAddress = from;
@@ -194,15 +215,21 @@ void frmTFTP::storeBlock(int block, const QByteArray& d)
         return;
     }
     TFTPBlock = block;
-    if (!target_.writeBlock(block, bytes) || (last && !target_.commit())) {
+    if (!target_.writeBlock(block, bytes)) {
         fail(ErrDiskFull, ResultWriteError);
         return;
     }
     if (!SendPacket_TFTP(MakeAck(quint16(block)))) return;
-    if (last) end(ResultComplete);
+    if (!last) return;
+    // The file replaces its target only when the transfer ends complete.
+    if (!target_.commit()) {
+        fail(ErrDiskFull, ResultWriteError);
+        return;
+    }
+    end(ResultComplete);
 }
 
-void frmTFTP::onAck(const QByteArray& d)
+void frmTFTP::onAck(const QByteArray& d, bool afterQuietTick)
 {
     if (d.size() < 4) return;
     if (TFTPState != StateSending && TFTPState != StateLastSent) return;
@@ -216,7 +243,11 @@ void frmTFTP::onAck(const QByteArray& d)
         sendBlock();
     } else if (block > TFTPBlock) {
         fail(ErrIllegalOperation, ResultIllegalBlock);
-    } else {
+    } else if (afterQuietTick) {
+        // The device repeats an older ACK after its own time-out: the current block was lost,
+        // send it now rather than at our resend. An older ACK that follows other datagrams
+        // within the same tick is a copy (network duplicate, or the answer to a block sent
+        // twice); answering it would send every later block twice.
         sendBlock();
     }
 }
@@ -233,14 +264,19 @@ void frmTFTP::sendBlock()
 
 void frmTFTP::fail(quint16 errorCode, int result)
 {
-    SendPacket_TFTP(MakeError(errorCode));
+    // The fault is the result, even when its ERROR packet cannot be sent.
     end(result);
+    sendTo(MakeError(errorCode), peerAddress, peerPort);
 }
 
 void frmTFTP::end(int result)
 {
     TFTPState = StateIdle;
+    if (ended_) return;
     TFTPResult = result;
+    // Before the first request an ERROR or a foreign opcode sets the result but ends nothing:
+    // the device's request may still come.
+    if (requestTaken_) ended_ = true;
 }
 
 void frmTFTP::closeFiles()
@@ -284,8 +320,5 @@ void frmTFTP::onTick()
     } else {
         end(ResultNoAnswer);
     }
-    if (TFTPState == StateIdle) {
-        closeFiles();
-        emit transferEnded();
-    }
+    finishIfEnded();
 }

@@ -31,6 +31,8 @@ public:
     // Closes the files (a half-received file is thrown away) and the socket; state 0.
     void unload();
     bool isLoaded() const { return loaded_; }
+    // True once this load's transfer has ended (its result is final).
+    bool hasEnded() const { return ended_; }
     quint16 localPort() const;
     QString bindErrorText() const { return bindErrorText_; }
 
@@ -51,8 +53,8 @@ public:
 signals:
     // A line for the message list ("DEBUG: Unexpected Port: ...").
     void debugLine(const QString& text);
-    // TFTPState went back to 0.
-    void transferEnded();
+    // The load's transfer ended with this result; nothing the server receives afterwards counts.
+    void transferEnded(int result, int errCode);
 
 private:
     void onReadyRead();
@@ -61,12 +63,13 @@ private:
     void onReadRequest(const QByteArray& d, const QHostAddress& from, quint16 port);
     void onWriteRequest(const QByteArray& d, const QHostAddress& from, quint16 port);
     void onData(const QByteArray& d);
-    void onAck(const QByteArray& d);
+    void onAck(const QByteArray& d, bool afterQuietTick);
     bool acceptRequest(const QByteArray& d, const QHostAddress& from, quint16 port);
     void sendBlock();
     void storeBlock(int block, const QByteArray& d);
     void fail(quint16 errorCode, int result);
     void end(int result);
+    void finishIfEnded();
     void closeFiles();
     bool SendPacket_TFTP(const QByteArray& packet);
     bool sendTo(const QByteArray& packet, const QHostAddress& to, quint16 port);
@@ -75,6 +78,8 @@ private:
     QUdpSocket* socket_ = nullptr;
     QTimer* timer_ = nullptr;
     bool loaded_ = false;
+    bool requestTaken_ = false;  // a request was accepted or refused by this load
+    bool ended_ = false;
     QString bindErrorText_;
     basTFTP::TransferFile file_;
     basTFTP::TransferSource source_;

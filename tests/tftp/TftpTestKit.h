@@ -72,6 +72,11 @@ struct LockStepClient {
     int expect = 1;
     bool finished = false;
     int errorCode = -1;
+    // A careless reader: acknowledges every copy of a block it gets, each ACK this many times
+    // (a network that duplicates), and may hold one block's ACK back until the block comes again.
+    int ackCopies = 1;
+    int lateAckOf = 0;
+    bool lateAckHeld = false;
 
     LockStepClient()
     {
@@ -79,13 +84,26 @@ struct LockStepClient {
             using namespace basTFTP;
             const int block = PacketBlock(d.data);
             switch (PacketOpcode(d.data)) {
-            case OpDATA:
-                if (block == (expect & 0xFFFF)) {
+            case OpDATA: {
+                const bool fresh = block == (expect & 0xFFFF);
+                if (fresh) {
                     got.append(d.data.mid(4));
                     ++expect;
                     if (d.data.size() - 4 < 512) finished = true;
                 }
-                return {MakeAck(quint16(block))};
+                if (fresh && block == lateAckOf) {
+                    lateAckHeld = true;
+                    return {};
+                }
+                QList<QByteArray> acks;
+                for (int i = 0; i < ackCopies; ++i) acks << MakeAck(quint16(block));
+                if (lateAckHeld && block == lateAckOf) {
+                    // The held ACK arrives right behind the one for the resent copy.
+                    acks << MakeAck(quint16(lateAckOf));
+                    lateAckHeld = false;
+                }
+                return acks;
+            }
             case OpACK: {
                 if (finished || block != ((expect - 1) & 0xFFFF)) return {};
                 const QByteArray bytes = upload.mid((expect - 1) * 512, 512);

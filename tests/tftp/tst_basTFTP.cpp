@@ -24,7 +24,8 @@ void tst_basTFTP::requestName_data()
     QTest::addColumn<QByteArray>("name");
     QTest::newRow("request") << basTFTP::MakeRequest(1, "Config.bin") << QByteArray("Config.bin");
     QTest::newRow("17 bytes kept") << basTFTP::MakeRequest(1, "ABCDEFGHIJKLMNOPQ") << QByteArray("ABCDEFGHIJKLMNOPQ");
-    QTest::newRow("18 bytes cut to 17") << basTFTP::MakeRequest(1, "ABCDEFGHIJKLMNOPQR") << QByteArray("ABCDEFGHIJKLMNOPQ");
+    QTest::newRow("18 bytes: one past the limit kept") << basTFTP::MakeRequest(1, "ABCDEFGHIJKLMNOPQR") << QByteArray("ABCDEFGHIJKLMNOPQR");
+    QTest::newRow("longer: cut to 18") << basTFTP::MakeRequest(1, "ABCDEFGHIJKLMNOPQ/../x") << QByteArray("ABCDEFGHIJKLMNOPQ/");
     QTest::newRow("options after the mode") << basTFTP::MakeRequest(2, "a", QByteArray("octet\0tsize\0" "0", 13)) << QByteArray("a");
     QTest::newRow("empty name") << basTFTP::MakeRequest(1, "") << QByteArray();
     QTest::newRow("opcode only") << QByteArray("\0\1", 2) << QByteArray();
@@ -53,6 +54,9 @@ void tst_basTFTP::nameMatches_data()
     QTest::newRow("backslash folder") << "C:\\x\\FW_UP.BIN" << QByteArray("FW_UP.BIN") << true;
     QTest::newRow("empty bare name") << "/tmp/x/" << QByteArray() << false;
     QTest::newRow("utf-8 name") << QString::fromUtf8("/tmp/\xE5\x90\x8D.bin") << QByteArray("\xE5\x90\x8D.bin") << true;
+    QTest::newRow("17 bytes") << "/tmp/ABCDEFGHIJKLMNOPQ" << QByteArray("ABCDEFGHIJKLMNOPQ") << true;
+    QTest::newRow("17 expected, 18 asked") << "/tmp/ABCDEFGHIJKLMNOPQ" << QByteArray("ABCDEFGHIJKLMNOPQR") << false;
+    QTest::newRow("18 expected, 18 asked: past what is compared") << "/tmp/ABCDEFGHIJKLMNOPQR" << QByteArray("ABCDEFGHIJKLMNOPQR") << false;
 }
 
 void tst_basTFTP::nameMatches()

@@ -57,6 +57,9 @@ private slots:
     void repeatWaitsForTheStartReply();
     void stopInEachPhase_data();
     void stopInEachPhase();
+    void stopInTheTurnOfTheLastAnswer_data();
+    void stopInTheTurnOfTheLastAnswer();
+    void duplicatedAcksFromTheDevice();
     void serverPortTaken();
     void sessionStopAndDebugLine();
     void deferredClose();
@@ -352,8 +355,8 @@ void tst_frmTFR::stopInEachPhase_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("start command waits for its reply") << "reply" << 0 << -1 << "TFTP Start Command Error.  St: -1,Proto-Err(-1,Operator Break).";
     QTest::newRow("waiting for the device's request") << "device" << 0 << -6 << "TFTP Start Command Error.  St: -6,Operator Break.";
-    QTest::newRow("sending firmware") << "transfer" << 2 << -6 << "Operator Break";
-    QTest::newRow("receiving a configuration") << "transfer" << 1 << -6 << "Operator Break";
+    QTest::newRow("sending firmware") << "transfer" << 2 << -6 << "TFTP Start Command Error.  St: -6,Operator Break.";
+    QTest::newRow("receiving a configuration") << "transfer" << 1 << -6 << "TFTP Start Command Error.  St: -6,Operator Break.";
 }
 
 void tst_frmTFR::stopInEachPhase()
@@ -389,6 +392,59 @@ void tst_frmTFR::stopInEachPhase()
     QVERIFY(deviceSide(rig.sim, type) == storeBefore);
     if (!toDevice(type)) QCOMPARE(readFile(path), QByteArray("old"));
     QCOMPARE(listing(rig.dir.path()), QStringList{"Conf_UP.BIN"});
+}
+
+void tst_frmTFR::stopInTheTurnOfTheLastAnswer_data()
+{
+    // The Stop runs in the same event-loop turn as the answer, before the wait has returned.
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("type");
+    QTest::newRow("the start command's reply matched") << "reply" << 0;
+    QTest::newRow("the device acknowledged the last block") << "end" << 0;
+    QTest::newRow("the last block was received") << "end" << 1;
+}
+
+void tst_frmTFR::stopInTheTurnOfTheLastAnswer()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, type);
+    SequencerRig rig;
+    rig.sim.stores.ram = contents(3000, 4);
+    QVERIFY(writeFile(rig.path("work.bin"), contents(3000, 5)));
+    rig.tfr.SetTransferFile(rig.path("work.bin"));
+    bool stopped = false;
+    auto stop = [&] {
+        if (stopped) return;
+        stopped = true;
+        rig.tfr.TermTFRACT();
+    };
+    // Connected after the engines' own handlers, so these run right behind them.
+    if (answer == "reply")
+        connect(rig.uif.findChild<QUdpSocket*>(), &QUdpSocket::readyRead, this, [&] {
+            if (!rig.uif.UIFBusy) stop();
+        });
+    else
+        connect(&rig.tfr.server(), &frmTFTP::transferEnded, this, stop);
+    QCOMPARE(rig.tfr.TFTP_StartRequest(type), -6);
+    QVERIFY(stopped);
+    QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Command Error.  St: -6,Operator Break."));
+    QCOMPARE(rig.tfr.TFRStatus, -6);
+    QVERIFY(!rig.tfr.server().isLoaded());
+    QCOMPARE(rig.tfr.startCommandsSent(), 1);
+}
+
+void tst_frmTFR::duplicatedAcksFromTheDevice()
+{
+    // Every packet of the device goes out twice: each block of the 57 still leaves once, but for
+    // block 1, sent again for the repeated read request.
+    SequencerRig rig;
+    rig.sim.faults().tftpDuplicateRate = 1.0;
+    const QByteArray image = contents(28672, 6);
+    QVERIFY(writeFile(rig.path("Config.bin"), image));
+    rig.tfr.SetTransferFile(rig.path("Config.bin"));
+    QCOMPARE(rig.tfr.TFTP_StartRequest(frmTFR::ConfigToDevice), 0);
+    QVERIFY(rig.sim.stores.ram == image);
+    QCOMPARE(rig.tfr.server().sentCount(), 58);
 }
 
 void tst_frmTFR::serverPortTaken()

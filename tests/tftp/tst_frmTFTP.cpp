@@ -64,6 +64,10 @@ private slots:
     void repeatedReadRequestResendsTheCurrentBlock();
     void acknowledgements_data();
     void acknowledgements();
+    void duplicateAcksNeverMultiplyData_data();
+    void duplicateAcksNeverMultiplyData();
+    void packetBehindTheEndChangesNothing_data();
+    void packetBehindTheEndChangesNothing();
     void duplicateDataIsAcknowledgedNotWrittenTwice();
     void dataOutOfTurn_data();
     void dataOutOfTurn();
@@ -204,25 +208,33 @@ void tst_frmTFTP::repeatedReadRequestResendsTheCurrentBlock()
 
 void tst_frmTFTP::acknowledgements_data()
 {
-    // The server has sent block 3 of a 2000-byte file; then this ACK arrives.
+    // The server has sent block 3 of a 2000-byte file; then this ACK arrives, right behind the
+    // ACK that sent block 3 or after a tick without datagrams (the device's own repeat).
     QTest::addColumn<int>("ack");
+    QTest::addColumn<bool>("afterQuietTick");
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<int>("state");
     QTest::addColumn<int>("result");
     const QByteArray data = contents(2000, 5);
-    QTest::newRow("current: next block, the last") << 3 << MakeData(4, data.mid(1536)) << int(StateLastSent) << int(ResultNotFinished);
-    QTest::newRow("older: current again") << 1 << MakeData(3, data.mid(1024, 512)) << int(StateSending) << int(ResultNotFinished);
-    QTest::newRow("beyond: ERROR 4") << 4 << MakeError(ErrIllegalOperation) << int(StateIdle) << int(ResultIllegalBlock);
-    QTest::newRow("far beyond, unsigned: ERROR 4") << 0xFFFF << MakeError(ErrIllegalOperation) << int(StateIdle) << int(ResultIllegalBlock);
+    const QByteArray current = MakeData(3, data.mid(1024, 512));
+    QTest::newRow("current: next block, the last") << 3 << false << MakeData(4, data.mid(1536)) << int(StateLastSent) << int(ResultNotFinished);
+    QTest::newRow("previous, right behind: a copy, no answer") << 2 << false << QByteArray() << int(StateSending) << int(ResultNotFinished);
+    QTest::newRow("older, right behind: no answer") << 1 << false << QByteArray() << int(StateSending) << int(ResultNotFinished);
+    QTest::newRow("previous after a quiet tick: block 3 was lost, sent again") << 2 << true << current << int(StateSending) << int(ResultNotFinished);
+    QTest::newRow("older after a quiet tick: current again") << 1 << true << current << int(StateSending) << int(ResultNotFinished);
+    QTest::newRow("beyond: ERROR 4") << 4 << false << MakeError(ErrIllegalOperation) << int(StateIdle) << int(ResultIllegalBlock);
+    QTest::newRow("far beyond, unsigned: ERROR 4") << 0xFFFF << false << MakeError(ErrIllegalOperation) << int(StateIdle) << int(ResultIllegalBlock);
 }
 
 void tst_frmTFTP::acknowledgements()
 {
     QFETCH(int, ack);
+    QFETCH(bool, afterQuietTick);
     QFETCH(QByteArray, answer);
     QFETCH(int, state);
     QFETCH(int, result);
-    Rig rig;
+    // A quiet tick needs a tick that comes soon; the server's own resend is still six away.
+    Rig rig(QStringLiteral("img.bin"), afterQuietTick ? 200 : NormalTick);
     QVERIFY(writeFile(rig.file.path, contents(2000, 5)));
     QVERIFY(rig.load());
     rig.client.peer.reply = nullptr;
@@ -233,11 +245,104 @@ void tst_frmTFTP::acknowledgements()
     }
     QVERIFY(rig.gotMore(2));
     QCOMPARE(PacketBlock(rig.last()), quint16(3));
+    if (afterQuietTick) QVERIFY(waitUntil([&] { return rig.server.TFTPTicks > 0; }));
     rig.send(MakeAck(quint16(ack)));
-    QVERIFY(rig.gotMore(3));
-    QCOMPARE(rig.last(), answer);
+    if (answer.isEmpty()) {
+        spin(50);
+        QCOMPARE(rig.received(), 3);
+    } else {
+        QVERIFY(rig.gotMore(3));
+        QCOMPARE(rig.received(), 4);
+        QCOMPARE(rig.last(), answer);
+    }
+    QCOMPARE(rig.server.TFTPRetries, 0);  // never the server's own resend
     QCOMPARE(rig.server.TFTPState, state);
     QCOMPARE(rig.server.TFTPResult, result);
+}
+
+void tst_frmTFTP::duplicateAcksNeverMultiplyData_data()
+{
+    // A 57-block image (the configuration image ends with an empty block) read by a client that
+    // acknowledges every copy it gets.
+    QTest::addColumn<int>("ackCopies");
+    QTest::addColumn<int>("lateAckOf");
+    QTest::addColumn<int>("dataSent");
+    QTest::newRow("every ACK doubled by the network") << 2 << 0 << 57;
+    QTest::newRow("every ACK tripled") << 3 << 0 << 57;
+    QTest::newRow("ACK 20 late, behind the ACK of its resend") << 1 << 20 << 58;
+    QTest::newRow("ACK 56 late, doubled") << 2 << 56 << 58;
+}
+
+void tst_frmTFTP::duplicateAcksNeverMultiplyData()
+{
+    QFETCH(int, ackCopies);
+    QFETCH(int, lateAckOf);
+    QFETCH(int, dataSent);
+    Rig rig(QStringLiteral("Config.bin"), Tick);
+    const QByteArray image = contents(28672, 57);
+    QVERIFY(writeFile(rig.file.path, image));
+    rig.client.ackCopies = ackCopies;
+    rig.client.lateAckOf = lateAckOf;
+    QVERIFY(rig.load());
+    rig.client.request(OpRRQ, "Config.bin", rig.server.localPort());
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    QVERIFY(rig.client.got == image);
+    QCOMPARE(rig.client.countOf(OpDATA), dataSent);
+    QCOMPARE(rig.server.sentCount(), dataSent);
+}
+
+void tst_frmTFTP::packetBehindTheEndChangesNothing_data()
+{
+    // The device's last packet and another one in the same turn of the event loop.
+    QTest::addColumn<quint16>("direction");
+    QTest::addColumn<QString>("behind");
+    for (const char* behind : {"write request from another host", "ERROR", "opcode 9", "read request from another port"}) {
+        QTest::addRow("read, %s", behind) << quint16(OpRRQ) << QString(behind);
+        QTest::addRow("write, %s", behind) << quint16(OpWRQ) << QString(behind);
+    }
+}
+
+void tst_frmTFTP::packetBehindTheEndChangesNothing()
+{
+    QFETCH(quint16, direction);
+    QFETCH(QString, behind);
+    Rig rig(QStringLiteral("work.bin"));
+    const QByteArray ours = contents(700, 1), theirs = contents(300, 2);
+    QVERIFY(writeFile(rig.file.path, direction == OpRRQ ? ours : QByteArray("old")));
+    QSignalSpy ended(&rig.server, &frmTFTP::transferEnded);
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    ScriptedPeer stranger(QHostAddress(behind.contains("host") ? QStringLiteral("127.0.0.3") : QStringLiteral("127.0.0.1")));
+    const quint16 port = rig.server.localPort();
+    rig.send(MakeRequest(direction, "work.bin"));
+    QVERIFY(rig.gotMore(0));
+    QByteArray last;
+    if (direction == OpRRQ) {
+        rig.send(MakeAck(1));
+        QVERIFY(rig.gotMore(1));
+        last = MakeAck(2);
+    } else {
+        rig.send(MakeData(1, ours.left(512)));
+        QVERIFY(rig.gotMore(1));
+        last = MakeData(2, ours.mid(512));
+    }
+    rig.send(last);
+    if (behind == "ERROR") rig.send(MakeError(2));
+    if (behind == "opcode 9") rig.send(QByteArray("\0\x09\0\1", 4));
+    if (behind.contains("request")) {
+        stranger.send(MakeRequest(behind.startsWith("write") ? OpWRQ : OpRRQ, "work.bin"), QHostAddress::LocalHost, port);
+        stranger.send(MakeData(1, theirs), QHostAddress::LocalHost, port);
+    }
+    QVERIFY(rig.ended());
+    spin(50);
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.first().first().toInt(), int(ResultComplete));
+    QVERIFY(stranger.received.isEmpty());
+    QCOMPARE(rig.received(), direction == OpRRQ ? 2 : 3);  // nothing after the end
+    QVERIFY(readFile(rig.file.path) == ours);
+    QCOMPARE(listing(rig.dir.path()), QStringList{"work.bin"});
 }
 
 void tst_frmTFTP::duplicateDataIsAcknowledgedNotWrittenTwice()
@@ -309,6 +414,7 @@ void tst_frmTFTP::wrongNameIsRefused_data()
         {"empty", ""},
         {"other file", "other.bin"},
         {"18 characters", "ABCDEFGHIJKLMNOPQR"},
+        {"17 characters, then a path", "ABCDEFGHIJKLMNOPQ/../../etc/passwd"},
     };
     for (const auto& n : names) {
         QTest::addRow("read, %s", n.first) << quint16(OpRRQ) << n.second;
@@ -320,8 +426,8 @@ void tst_frmTFTP::wrongNameIsRefused()
 {
     QFETCH(quint16, opcode);
     QFETCH(QByteArray, name);
-    // The expected file is named with 18 characters where the request has 18: cut to 17, it differs.
-    const QString expected = name.size() == 18 ? QString::fromLatin1(name) : QStringLiteral("img.bin");
+    // A long request is tried against its own first 17 characters: it must still differ.
+    const QString expected = name.size() > 17 ? QString::fromLatin1(name.left(17)) : QStringLiteral("img.bin");
     Rig rig(expected);
     QDir(rig.dir.path()).mkdir("sub");
     for (const QString& f : {rig.file.path, rig.dir.path() + "/IMG.BIN", rig.dir.path() + "/other.bin", rig.dir.path() + "/sub/img.bin"})
