@@ -2,7 +2,7 @@
 // configuration image N times, as Apply and `qln encode` do.
 // Usage: parse [N] [SAMPLE]   (default 1000, the sample configuration beside the sources)
 #include "config/ConfigConversion.h"
-#include "link/frmUIF.h"
+#include "config/RecordSinks.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,8 +46,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QByteArray sample = f.readAll();
-    frmUIF probe(nullptr);
-    probe.UIFCollect = true;
+    config::ImageSink probe;
     if (config::ConvertConfigBytes(sample, probe).commandCount < 1) {
         out << "the sample holds no command line: " << samplePath << Qt::endl;
         return 2;
@@ -55,19 +54,17 @@ int main(int argc, char** argv)
     int lines = 0;
     const QByteArray text = fullImageText(sample, 448, lines);
 
-    frmUIF uif(nullptr);
-    uif.UIFCollect = true;
     QElapsedTimer t;
     t.start();
     qint64 checksum = 0;
     for (int i = 0; i < runs; ++i) {
-        uif.StartUIFCollect();
-        const config::ConversionResult r = config::ConvertConfigBytes(text, uif);
+        config::ImageSink image;
+        const config::ConversionResult r = config::ConvertConfigBytes(text, image);
         if (r.status != 0 || r.commandCount != 448) {
             out << "conversion failed: " << config::ConversionResultText(r) << Qt::endl;
             return 1;
         }
-        checksum += uchar(uif.UIFCollectBuf.at(28672 - 64 + 3));  // keeps the image in use
+        checksum += uchar(image.image().at(28672 - 64 + 3));  // keeps the image in use
     }
     const double seconds = double(t.nsecsElapsed()) / 1e9;
     out << "file: " << lines << " lines, 448 records; " << runs << " conversions in " << QString::number(seconds, 'f', 3)

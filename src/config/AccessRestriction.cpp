@@ -1,7 +1,6 @@
 #include "config/AccessRestriction.h"
 
 #include "config/ConfigParams.h"
-#include "link/frmUIF.h"
 
 namespace config {
 
@@ -60,8 +59,7 @@ qint32 ParseAccessRestriction(CommandContext& c, qint32 kind)
     AccessRecord r;
     r.kind = kind;
     if (!ReadAccessRestriction(c.tokens, r)) return StatusInvalidParameter;
-    BuildAccess(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeAccess, r);
 }
 
 namespace {

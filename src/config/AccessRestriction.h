@@ -2,7 +2,6 @@
 // The access restriction of one service: "allow_all", "deny_all" or up to four access-list
 // numbers 0..16, read after "<service> access".
 #include "config/ConfigCommands.h"
-#include "config/ConfigRecords.h"
 
 namespace config {
 
@@ -13,7 +12,7 @@ bool ReadAccessRestriction(TokenCursor& t, AccessRecord& r);
 // it stands at that moment, so a gap can remain: 1 1 1 2 ends as 1, empty, empty, 2.
 void RemoveDuplicateSlots(Slots& lists);
 
-// Builds the access record of a service and hands it to ExecUIF.
+// Makes the access record of a service and hands it to the sink.
 qint32 ParseAccessRestriction(CommandContext& c, qint32 kind);
 
 }  // namespace config

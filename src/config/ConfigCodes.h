@@ -50,11 +50,7 @@ enum Code : qint16 {
     CodeAccess = 76,
 };
 
-// Every code that a configuration image may hold, in code order.
-inline constexpr qint16 ConfigurationCodes[] = {
-    1, 3, 5, 7, 9, 11, 15, 17, 19, 21, 22, 23, 24, 25, 27, 29, 31, 33, 34, 35, 36, 37, 38,
-    39, 40, 41, 44, 47, 49, 51, 53, 55, 57, 59, 61, 62, 64, 66, 68, 70, 71, 74, 76};
-
+// True for the codes a configuration image may hold (those with a record layout).
 bool IsConfigurationCode(qint16 code);
 
 }  // namespace config

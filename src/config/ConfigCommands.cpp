@@ -1,9 +1,6 @@
 #include "config/ConfigCommands.h"
 
 #include "config/ConfigParams.h"
-#include "config/ConfigRecords.h"
-#include "link/frmUIF.h"
-
 #include "link/basMain.h"
 
 namespace config {
@@ -60,8 +57,7 @@ qint32 ParseIfconfig(CommandContext& c)
         }
     }
     if (!haveBroadcast) r.broadcast = r.address | ~r.netmask;
-    BuildIfconfig(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeIfconfig, r);
 }
 
 qint32 ParseRsconfig(CommandContext& c)
@@ -71,8 +67,7 @@ qint32 ParseRsconfig(CommandContext& c)
     if (!NextNetIf(c.tokens, ifRef) || ifRef.if_type != IfRs) return Bad;
     if (!NextByte(c.tokens, r.station)) return Bad;
     r.if_num = ifRef.if_num;
-    BuildRsconfig(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeRsconfig, r);
 }
 
 qint32 ParseRoute(CommandContext& c)
@@ -86,16 +81,14 @@ qint32 ParseRoute(CommandContext& c)
         if (!NextIp(c.tokens, r.netmask)) return Bad;
     }
     if (!NextIp(c.tokens, r.gateway)) return Bad;
-    BuildRoute(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeRoute, r);
 }
 
 qint32 ParseRsroute(CommandContext& c)
 {
     RsrouteRecord r;
     if (!NextByte(c.tokens, r.first) || !NextByte(c.tokens, r.second)) return Bad;
-    BuildRsroute(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeRsroute, r);
 }
 
 qint32 ParseRsroute2(CommandContext& c)
@@ -111,8 +104,7 @@ qint32 ParseRsroute2(CommandContext& c)
         r.kind = RouteSecondary;
     else
         return Bad;
-    BuildRsroute2(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeRsroute2, r);
 }
 
 namespace {
@@ -120,8 +112,7 @@ qint32 parseArpLike(CommandContext& c, qint16 code)
 {
     ArpRecord r;
     if (!NextIp(c.tokens, r.address) || !NextMac(c.tokens, r.mac)) return Bad;
-    BuildArp(c.uif, code, r);
-    return c.uif.ExecUIF();
+    return c.Put(code, r);
 }
 }  // namespace
 
@@ -132,42 +123,42 @@ qint32 ParseRsarp(CommandContext& c)
 {
     RsarpRecord r;
     if (!NextIp(c.tokens, r.address) || !NextByte(c.tokens, r.station)) return Bad;
-    BuildRsarp(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeRsarp, r);
 }
 
 namespace {
-qint32 parseWord16(CommandContext& c, void (*build)(frmUIF&, const Word16Record&))
+qint32 parseWord16(CommandContext& c, qint16 code)
 {
     Word16Record r;
     if (!NextNum16(c.tokens, r.value)) return Bad;
-    build(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(code, r);
 }
 }  // namespace
 
-qint32 ParseGroupId(CommandContext& c) { return parseWord16(c, BuildGroupId); }
-qint32 ParseRfchannel(CommandContext& c) { return parseWord16(c, BuildRfchannel); }
+qint32 ParseGroupId(CommandContext& c) { return parseWord16(c, CodeGroupId); }
+qint32 ParseRfchannel(CommandContext& c) { return parseWord16(c, CodeRfchannel); }
 
 qint32 ParseTestMode(CommandContext& c)
 {
     TestModeRecord r;
     const QByteArray& mode = c.tokens.NextToken();
     if (mode == "disable") {
-        r.mode = TestDisable;
+        r.mode = TestDisable;  // every field 0
     } else if (mode == "send") {
         r.mode = TestSend;
         if (!NextNum16(c.tokens, r.first) || !NextNum32(c.tokens, r.count)) return Bad;
         if (quint32(r.count) < 1 || quint32(r.count) > 100000) return Bad;
+        r.address = AllOnes;  // a send names no peer and no second number
+        r.second = -1;
     } else if (mode == "receive") {
         r.mode = TestReceive;
         if (!NextNum16(c.tokens, r.first) || !NextIp(c.tokens, r.address) || !NextNum16(c.tokens, r.second))
             return Bad;
+        r.count = AllOnes;  // a receive has no count
     } else {
         return Bad;
     }
-    BuildTestMode(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeTestMode, r);
 }
 
 qint32 ParseTdmaparam(CommandContext& c)
@@ -176,8 +167,7 @@ qint32 ParseTdmaparam(CommandContext& c)
     for (uint8_t& b : r.bytes)
         if (!NextByte(c.tokens, b)) return Bad;
     if (!NextNum16(c.tokens, r.word)) return Bad;
-    BuildTdmaparam(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeTdmaparam, r);
 }
 
 qint32 ParseTdmatune(CommandContext& c)
@@ -187,8 +177,7 @@ qint32 ParseTdmatune(CommandContext& c)
         if (!NextByte(c.tokens, b)) return Bad;
     for (qint16& w : r.words)
         if (!NextNum16(c.tokens, w)) return Bad;
-    BuildTdmatune(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeTdmatune, r);
 }
 
 qint32 ParsePortfilter(CommandContext& c)
@@ -203,16 +192,14 @@ qint32 ParsePortfilter(CommandContext& c)
     } else {
         return Bad;
     }
-    BuildPortfilter(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodePortfilter, r);
 }
 
 qint32 ParseScramble(CommandContext& c)
 {
     Long32Record r;
     if (!NextNum32(c.tokens, r.value)) return Bad;
-    BuildScramble(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeScramble, r);
 }
 
 qint32 ParseTxmethod(CommandContext& c)
@@ -229,8 +216,7 @@ qint32 ParseTxmethod(CommandContext& c)
         r.value = 4;
     else
         return Bad;
-    BuildTxmethod(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeTxmethod, r);
 }
 
 qint32 ParseL2as(CommandContext& c)
@@ -238,8 +224,7 @@ qint32 ParseL2as(CommandContext& c)
     Byte8Record r;
     // Only "enable" switches it on; any other word, or none, switches it off.
     r.value = c.tokens.NextToken() == "enable" ? 1 : 0;
-    BuildL2as(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeL2as, r);
 }
 
 qint32 ParseAccessList(CommandContext& c)
@@ -249,8 +234,7 @@ qint32 ParseAccessList(CommandContext& c)
     if (!IsDecimalNumber(number) || DecimalValue(number) > 15) return Bad;
     r.index = qint32(DecimalValue(number));
     if (!NextIp(c.tokens, r.address) || !NextIp(c.tokens, r.mask)) return Bad;
-    BuildAccessList(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeAccessList, r);
 }
 
 }  // namespace config

@@ -1,9 +1,8 @@
 #pragma once
-// The command parsers: each reads its parameters from the line's tokens, builds its record and
-// hands it to ExecUIF, returning that status, or -3 at the first bad or missing parameter.
+// The command parsers: each reads its parameters from the line's tokens, makes its record and
+// hands it to the sink, returning the sink's status, or -3 at the first bad or missing parameter.
 #include "config/ConfigTokens.h"
-
-class frmUIF;
+#include "config/RecordSinks.h"
 
 namespace config {
 
@@ -15,7 +14,13 @@ enum ParseStatus : qint32 {
 
 struct CommandContext {
     TokenCursor& tokens;
-    frmUIF& uif;
+    RecordSink& sink;
+
+    qint32 Put(qint16 code, AnyRecord record)
+    {
+        HeadOf(record).code = code;
+        return sink.Put(record);
+    }
 };
 
 using CommandParser = qint32 (*)(CommandContext& c);

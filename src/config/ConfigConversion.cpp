@@ -3,6 +3,7 @@
 #include "config/ConfigCommands.h"
 #include "config/ConfigLines.h"
 #include "config/ConfigTokens.h"
+#include "config/RecordSinks.h"
 #include "link/frmUIF.h"
 
 #include <QBuffer>
@@ -10,12 +11,12 @@
 
 namespace config {
 
-ConversionResult ConvertConfig(QIODevice& in, frmUIF& uif)
+ConversionResult ConvertConfig(QIODevice& in, RecordSink& sink)
 {
     ConversionResult result;
     ConfigLineReader lines(in);
     TokenCursor tokens;
-    CommandContext context{tokens, uif};
+    CommandContext context{tokens, sink};
     QByteArray line;
     bool tooLong = false;
     while (lines.NextLine(line, tooLong, result.lineNumber)) {
@@ -40,20 +41,20 @@ ConversionResult ConvertConfig(QIODevice& in, frmUIF& uif)
     return result;
 }
 
-ConversionResult ConvertConfigBytes(const QByteArray& text, frmUIF& uif)
+ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink)
 {
     QByteArray copy = text;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return ConvertConfig(buffer, uif);
+    return ConvertConfig(buffer, sink);
 }
 
-bool ConvertConfigFile(const QString& path, frmUIF& uif, ConversionResult& result)
+bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result)
 {
     result = ConversionResult();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    result = ConvertConfig(file, uif);
+    result = ConvertConfig(file, sink);
     return !result.readFailed;
 }
 
@@ -61,7 +62,11 @@ bool ConvertFileToImage(const QString& path, frmUIF& uif, ConversionResult& resu
 {
     uif.StartUIFCollect();
     uif.UIFCollect = true;
-    return ConvertConfigFile(path, uif, result);
+    SendSink sink(uif);
+    const bool read = ConvertConfigFile(path, sink, result);
+    // Left on, it would make the next interactive record land in the image instead of the device.
+    uif.UIFCollect = false;
+    return read;
 }
 
 QString ShownText(const QByteArray& bytes)

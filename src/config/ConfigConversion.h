@@ -1,7 +1,7 @@
 #pragma once
-// Converting a configuration text into records, one per command line, each handed to ExecUIF:
-// collected into the image in collect mode, sent to the device otherwise. The caller sets the
-// mode (and starts a fresh image) first. The conversion stops at the first line that fails.
+// Converting a configuration text into records, one per command line, each handed to a sink: an
+// image sink collects them into an image, a send sink hands them to the UIF link. The conversion
+// stops at the first line that fails.
 #include <QByteArray>
 #include <QString>
 
@@ -10,8 +10,10 @@ class frmUIF;
 
 namespace config {
 
+class RecordSink;
+
 struct ConversionResult {
-    // 0 end of file reached, -2 unknown keyword, -3 bad or missing parameter, else what ExecUIF
+    // 0 end of file reached, -2 unknown keyword, -3 bad or missing parameter, else what the sink
     // returned (3: image full).
     qint32 status = 0;
     qint32 lineNumber = 0;    // physical lines read, comments and blank lines included
@@ -21,12 +23,14 @@ struct ConversionResult {
     bool readFailed = false;  // the input could not be read to its end
 };
 
-ConversionResult ConvertConfig(QIODevice& in, frmUIF& uif);
-ConversionResult ConvertConfigBytes(const QByteArray& text, frmUIF& uif);
+ConversionResult ConvertConfig(QIODevice& in, RecordSink& sink);
+ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink);
 // False when the file cannot be opened or read to its end; `result` then holds what was done.
-bool ConvertConfigFile(const QString& path, frmUIF& uif, ConversionResult& result);
+bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result);
 
-// Starts a fresh image, switches collect mode on (it stays on) and converts the file into it.
+// Apply's conversion as the UIF link sees it: a fresh UIFCollectBuf, collect mode on while the
+// file converts (the records take the link's Idents) and off again when it returns, whatever
+// the outcome.
 bool ConvertFileToImage(const QString& path, frmUIF& uif, ConversionResult& result);
 
 // "Conversion Complete.", or "Line: " + n and the reason.

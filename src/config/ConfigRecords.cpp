@@ -1,288 +1,167 @@
 #include "config/ConfigRecords.h"
 
 #include "link/basUIF.h"
-#include "link/frmUIF.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace config {
 
-using basUIF::PutUIFByte;
-using basUIF::PutUIFInt;
-using basUIF::PutUIFLong;
-using basUIF::PutUIFMac;
-using basUIF::PutUIFString;
+using basUIF::UIFHeaderSize;
+using basUIF::UIFPacketSize;
 
-// Payload offsets below are record offsets less the 12-byte header.
 namespace {
 
-constexpr qint32 AllOnes = qint32(0xFFFFFFFF);
+// Fields go through the UIF payload writers and readers, which count from the payload.
+class FieldWriter final : public FieldVisitor {
+public:
+    explicit FieldWriter(QByteArray& b) : b_(b) {}
+    void Long(int at, qint32& v) override { basUIF::PutUIFLong(b_, v, at - UIFHeaderSize); }
+    void Int(int at, qint16& v) override { basUIF::PutUIFInt(b_, v, at - UIFHeaderSize); }
+    void Byte(int at, uint8_t& v) override { basUIF::PutUIFByte(b_, v, at - UIFHeaderSize); }
+    void MAC(int at, Mac& v) override { basUIF::PutUIFMac(b_, v, at - UIFHeaderSize); }
+    void String(int at, QByteArray& v, int max) override { basUIF::PutUIFString(b_, v.left(max), at - UIFHeaderSize); }
+    void Const(int at, qint32 v) override { basUIF::PutUIFLong(b_, v, at - UIFHeaderSize); }
+    void ConstInt(int at, qint16 v) override { basUIF::PutUIFInt(b_, v, at - UIFHeaderSize); }
 
-// Several route and ARP tables share a leading (1, 0, 0xFFFFFFFF) triple.
-void putTableTriple(QByteArray& b)
+private:
+    QByteArray& b_;
+};
+
+class FieldReader final : public FieldVisitor {
+public:
+    explicit FieldReader(const QByteArray& b) : b_(b) {}
+    void Long(int at, qint32& v) override { v = basUIF::GetUIFLong(b_, at - UIFHeaderSize); }
+    void Int(int at, qint16& v) override { v = basUIF::GetUIFInt(b_, at - UIFHeaderSize); }
+    void Byte(int at, uint8_t& v) override { v = basUIF::GetUIFByte(b_, at - UIFHeaderSize); }
+    void MAC(int at, Mac& v) override { v = basUIF::GetUIFMac(b_, at - UIFHeaderSize); }
+    void String(int at, QByteArray& v, int max) override { v = basUIF::GetUIFString(b_, at - UIFHeaderSize, max); }
+    void Const(int, qint32) override {}
+    void ConstInt(int, qint16) override {}
+
+private:
+    const QByteArray& b_;
+};
+
+QByteArray padded(const QByteArray& bytes)
 {
-    PutUIFLong(b, 1, 0);
-    PutUIFLong(b, 0, 4);
-    PutUIFLong(b, AllOnes, 8);
+    QByteArray b = bytes.left(UIFPacketSize);
+    if (b.size() < UIFPacketSize) b.append(QByteArray(UIFPacketSize - b.size(), char(0xFF)));
+    return b;
 }
 
-void putDhcpServerValue(frmUIF& uif, qint16 code, qint32 value)
+struct Kind {
+    qint16 code;
+    AnyRecord layout;
+};
+
+// Every configuration code and the layout of its records, in code order.
+const std::vector<Kind>& kinds()
 {
-    uif.BeginRequest(code);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, AllOnes, 0);
-    PutUIFLong(b, AllOnes, 4);
-    PutUIFLong(b, AllOnes, 8);
-    PutUIFLong(b, value, 12);
+    static const std::vector<Kind> table = {
+        {CodeIfconfig, IfconfigRecord{}},
+        {CodeRsconfig, RsconfigRecord{}},
+        {CodeRoute, RouteRecord{}},
+        {CodeRsroute, RsrouteRecord{}},
+        {CodeArp, ArpRecord{}},
+        {CodeRsarp, RsarpRecord{}},
+        {CodeRsroute2, Rsroute2Record{}},
+        {CodeRsarp2, ArpRecord{}},
+        {CodeDhcpInterface, DhcpInterfaceRecord{}},
+        {CodeDhcpServerNetmask, DhcpServerValueRecord{}},
+        {CodeDhcpServerDefaultRouter, DhcpServerValueRecord{}},
+        {CodeDhcpServerDnsServer, DhcpDnsRecord{}},
+        {CodeDhcpServerScope, DhcpScopeRecord{}},
+        {CodeDhcpServerLease, DhcpServerValueRecord{}},
+        {CodeDhcpRelayServer, DhcpValueRecord{}},
+        {CodeDhcpClient, DhcpValueRecord{}},
+        {CodeDhcpService, DhcpValueRecord{}},
+        {CodeRipSend, RipValueRecord{}},
+        {CodeRipReceive, RipValueRecord{}},
+        {CodeRipTriggeredUpdate, RipValueRecord{}},
+        {CodeRipConvergence, RipValueRecord{}},
+        {CodeRipPassword, RipPasswordRecord{}},
+        {CodeRipAuthentication, RipValueRecord{}},
+        {CodeRipAdvertise, RipValueRecord{}},
+        {CodeRipMetric, RipValueRecord{}},
+        {CodeRipEnable, RipValueRecord{}},
+        {CodeGroupId, Word16Record{}},
+        {CodeRfchannel, Word16Record{}},
+        {CodePortfilter, PortfilterRecord{}},
+        {CodeScramble, Long32Record{}},
+        {CodeTestMode, TestModeRecord{}},
+        {CodeTdmaparam, TdmaparamRecord{}},
+        {CodeTdmatune, TdmatuneRecord{}},
+        {CodeTxmethod, Byte8Record{}},
+        {CodeRipAdvertiseDefault, RipValueRecord{}},
+        {CodeDuplex, Byte8Record{}},
+        {CodeSnmpState, Long32Record{}},
+        {CodeSnmpReadOnlyCommunity, CommunityRecord{}},
+        {CodeSnmpReadWriteCommunity, CommunityRecord{}},
+        {CodeSnmpTrap, Long32Record{}},
+        {CodeL2as, Byte8Record{}},
+        {CodeAccessList, AccessListRecord{}},
+        {CodeAccess, AccessRecord{}},
+    };
+    return table;
 }
 
-void putDhcpValue(frmUIF& uif, qint16 code, qint32 value)
+const Kind* kindOf(qint16 code)
 {
-    uif.BeginRequest(code);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, AllOnes, 0);
-    PutUIFLong(b, AllOnes, 4);
-    PutUIFLong(b, value, 8);
-}
-
-void putRipValue(frmUIF& uif, qint16 code, const RipValueRecord& r)
-{
-    uif.BeginRequest(code);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.if_type, 0);
-    PutUIFLong(b, r.if_num, 4);
-    PutUIFLong(b, r.value, 8);
-}
-
-// Records of one field at payload offset 0.
-void putWord16(frmUIF& uif, qint16 code, qint16 value)
-{
-    uif.BeginRequest(code);
-    PutUIFInt(uif.UIFRequestBuf, value, 0);
-}
-
-void putLong32(frmUIF& uif, qint16 code, qint32 value)
-{
-    uif.BeginRequest(code);
-    PutUIFLong(uif.UIFRequestBuf, value, 0);
-}
-
-void putByte8(frmUIF& uif, qint16 code, uint8_t value)
-{
-    uif.BeginRequest(code);
-    PutUIFByte(uif.UIFRequestBuf, value, 0);
-}
-
-void putCommunity(frmUIF& uif, qint16 code, const CommunityRecord& r)
-{
-    uif.BeginRequest(code);
-    PutUIFString(uif.UIFRequestBuf, r.community.left(CommunityMax), 0);
+    const auto& t = kinds();
+    const auto it = std::find_if(t.begin(), t.end(), [code](const Kind& k) { return k.code == code; });
+    return it == t.end() ? nullptr : &*it;
 }
 
 }  // namespace
 
-void BuildIfconfig(frmUIF& uif, const IfconfigRecord& r)
+RecordHead& HeadOf(AnyRecord& record)
 {
-    uif.BeginRequest(CodeIfconfig);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.if_type, 0);
-    PutUIFLong(b, r.if_num, 4);
-    PutUIFLong(b, r.address, 8);
-    PutUIFLong(b, r.netmask, 12);
-    PutUIFLong(b, r.broadcast, 16);
+    return std::visit([](auto& r) -> RecordHead& { return r.head; }, record);
 }
 
-void BuildRsconfig(frmUIF& uif, const RsconfigRecord& r)
+const RecordHead& HeadOf(const AnyRecord& record)
 {
-    uif.BeginRequest(CodeRsconfig);
-    PutUIFLong(uif.UIFRequestBuf, r.if_num, 0);
-    PutUIFByte(uif.UIFRequestBuf, r.station, 4);
+    return std::visit([](const auto& r) -> const RecordHead& { return r.head; }, record);
 }
 
-void BuildRoute(frmUIF& uif, const RouteRecord& r)
+QByteArray BuildAnyRecord(const AnyRecord& record, qint32 ident)
 {
-    uif.BeginRequest(CodeRoute);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, 1, 0);
-    PutUIFLong(b, r.destination, 4);
-    PutUIFLong(b, r.netmask, 8);
-    PutUIFLong(b, r.gateway, 12);
-    PutUIFLong(b, 0, 16);
-    PutUIFLong(b, AllOnes, 20);
-    PutUIFLong(b, 1, 24);
+    QByteArray b;
+    basUIF::UIFHeader h;
+    h.ReplyFlag = 0;
+    h.CmdCode = HeadOf(record).code;
+    h.Ident = ident;
+    basUIF::MakeUIFHeader(b, h);
+    AnyRecord fields = record;  // the walk takes the fields by reference
+    FieldWriter writer(b);
+    std::visit([&writer](auto& r) { r.Fields(writer); }, fields);
+    return b;
 }
 
-void BuildRsroute(frmUIF& uif, const RsrouteRecord& r)
+RecordHead ReadRecordHead(const QByteArray& bytes)
 {
-    uif.BeginRequest(CodeRsroute);
-    putTableTriple(uif.UIFRequestBuf);
-    PutUIFByte(uif.UIFRequestBuf, r.first, 12);
-    PutUIFByte(uif.UIFRequestBuf, r.second, 13);
+    const basUIF::UIFHeader h = basUIF::ReadUIFReply(padded(bytes));
+    return RecordHead{h.CmdCode, h.Ident};
 }
 
-void BuildArp(frmUIF& uif, qint16 code, const ArpRecord& r)
+void ReadRecordInto(const QByteArray& bytes, AnyRecord& record)
 {
-    uif.BeginRequest(code);
-    putTableTriple(uif.UIFRequestBuf);
-    PutUIFLong(uif.UIFRequestBuf, r.address, 12);
-    PutUIFMac(uif.UIFRequestBuf, r.mac, 16);
+    const QByteArray b = padded(bytes);
+    FieldReader reader(b);
+    HeadOf(record) = ReadRecordHead(b);
+    std::visit([&reader](auto& r) { r.Fields(reader); }, record);
 }
 
-void BuildRsarp(frmUIF& uif, const RsarpRecord& r)
+std::optional<AnyRecord> ReadAnyRecord(const QByteArray& bytes)
 {
-    uif.BeginRequest(CodeRsarp);
-    putTableTriple(uif.UIFRequestBuf);
-    PutUIFLong(uif.UIFRequestBuf, r.address, 12);
-    PutUIFByte(uif.UIFRequestBuf, r.station, 16);
+    const Kind* kind = kindOf(ReadRecordHead(bytes).code);
+    if (!kind) return std::nullopt;
+    AnyRecord record = kind->layout;
+    ReadRecordInto(bytes, record);
+    return record;
 }
 
-void BuildRsroute2(frmUIF& uif, const Rsroute2Record& r)
-{
-    uif.BeginRequest(CodeRsroute2);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, 1, 0);
-    PutUIFLong(b, r.kind, 4);
-    PutUIFLong(b, AllOnes, 8);
-    PutUIFInt(b, 1, 12);
-    PutUIFMac(b, r.first, 14);
-    PutUIFMac(b, r.second, 20);
-}
-
-void BuildDhcpInterface(frmUIF& uif, const DhcpInterfaceRecord& r)
-{
-    uif.BeginRequest(CodeDhcpInterface);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.role, 0);
-    PutUIFLong(b, r.if_type, 4);
-    PutUIFLong(b, r.if_num, 8);
-}
-
-void BuildDhcpServerNetmask(frmUIF& uif, const DhcpServerValueRecord& r) { putDhcpServerValue(uif, CodeDhcpServerNetmask, r.value); }
-void BuildDhcpServerDefaultRouter(frmUIF& uif, const DhcpServerValueRecord& r) { putDhcpServerValue(uif, CodeDhcpServerDefaultRouter, r.value); }
-void BuildDhcpServerLease(frmUIF& uif, const DhcpServerValueRecord& r) { putDhcpServerValue(uif, CodeDhcpServerLease, r.value); }
-
-void BuildDhcpServerDnsServer(frmUIF& uif, const DhcpDnsRecord& r)
-{
-    putDhcpServerValue(uif, CodeDhcpServerDnsServer, r.count);
-    for (int i = 0; i < 4; ++i) PutUIFLong(uif.UIFRequestBuf, r.servers[size_t(i)], 16 + 4 * i);
-}
-
-void BuildDhcpServerScope(frmUIF& uif, const DhcpScopeRecord& r)
-{
-    putDhcpServerValue(uif, CodeDhcpServerScope, r.first);
-    PutUIFLong(uif.UIFRequestBuf, r.last, 16);
-}
-
-void BuildDhcpRelayServer(frmUIF& uif, const DhcpValueRecord& r) { putDhcpValue(uif, CodeDhcpRelayServer, r.value); }
-void BuildDhcpClient(frmUIF& uif, const DhcpValueRecord& r) { putDhcpValue(uif, CodeDhcpClient, r.value); }
-void BuildDhcpService(frmUIF& uif, const DhcpValueRecord& r) { putDhcpValue(uif, CodeDhcpService, r.value); }
-
-void BuildRipSetting(frmUIF& uif, qint16 code, const RipValueRecord& r) { putRipValue(uif, code, r); }
-void BuildRipNumber(frmUIF& uif, qint16 code, const RipValueRecord& r) { putRipValue(uif, code, r); }
-
-void BuildRipPassword(frmUIF& uif, const RipPasswordRecord& r)
-{
-    uif.BeginRequest(CodeRipPassword);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.if_type, 0);
-    PutUIFLong(b, r.if_num, 4);
-    PutUIFString(b, r.password.left(RipPasswordMax), 8);
-}
-
-void BuildGroupId(frmUIF& uif, const Word16Record& r) { putWord16(uif, CodeGroupId, r.value); }
-void BuildRfchannel(frmUIF& uif, const Word16Record& r) { putWord16(uif, CodeRfchannel, r.value); }
-
-void BuildPortfilter(frmUIF& uif, const PortfilterRecord& r)
-{
-    uif.BeginRequest(CodePortfilter);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.enabled, 0);
-    PutUIFInt(b, r.first, 4);
-    PutUIFInt(b, r.last, 6);
-}
-
-void BuildScramble(frmUIF& uif, const Long32Record& r) { putLong32(uif, CodeScramble, r.value); }
-
-void BuildTestMode(frmUIF& uif, const TestModeRecord& r)
-{
-    uif.BeginRequest(CodeTestMode);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.mode, 0);
-    switch (r.mode) {
-    case TestDisable:  // every field 0
-        PutUIFInt(b, 0, 4);
-        PutUIFLong(b, 0, 8);
-        PutUIFLong(b, 0, 12);
-        PutUIFInt(b, 0, 16);
-        break;
-    case TestSend:  // no peer address, no second number
-        PutUIFInt(b, r.first, 4);
-        PutUIFLong(b, r.count, 8);
-        PutUIFLong(b, AllOnes, 12);
-        PutUIFInt(b, -1, 16);
-        break;
-    case TestReceive:  // no count
-        PutUIFInt(b, r.first, 4);
-        PutUIFLong(b, AllOnes, 8);
-        PutUIFLong(b, r.address, 12);
-        PutUIFInt(b, r.second, 16);
-        break;
-    default:  // a mode the tools never produce travels as it was read
-        PutUIFInt(b, r.first, 4);
-        PutUIFLong(b, r.count, 8);
-        PutUIFLong(b, r.address, 12);
-        PutUIFInt(b, r.second, 16);
-        break;
-    }
-}
-
-void BuildTdmaparam(frmUIF& uif, const TdmaparamRecord& r)
-{
-    uif.BeginRequest(CodeTdmaparam);
-    QByteArray& b = uif.UIFRequestBuf;
-    for (int i = 0; i < 3; ++i) PutUIFByte(b, r.bytes[size_t(i)], i);
-    // Record byte 15 is left 0xFF: the 16-bit value starts at 16.
-    PutUIFInt(b, r.word, 4);
-}
-
-void BuildTdmatune(frmUIF& uif, const TdmatuneRecord& r)
-{
-    uif.BeginRequest(CodeTdmatune);
-    QByteArray& b = uif.UIFRequestBuf;
-    for (int i = 0; i < 4; ++i) PutUIFByte(b, r.bytes[size_t(i)], i);
-    for (int i = 0; i < 3; ++i) PutUIFInt(b, r.words[size_t(i)], 4 + 2 * i);
-}
-
-void BuildTxmethod(frmUIF& uif, const Byte8Record& r) { putByte8(uif, CodeTxmethod, r.value); }
-void BuildSnmpState(frmUIF& uif, const Long32Record& r) { putLong32(uif, CodeSnmpState, r.value); }
-
-void BuildSnmpReadOnlyCommunity(frmUIF& uif, const CommunityRecord& r) { putCommunity(uif, CodeSnmpReadOnlyCommunity, r); }
-void BuildSnmpReadWriteCommunity(frmUIF& uif, const CommunityRecord& r) { putCommunity(uif, CodeSnmpReadWriteCommunity, r); }
-
-void BuildSnmpTrap(frmUIF& uif, const Long32Record& r) { putLong32(uif, CodeSnmpTrap, r.value); }
-void BuildL2as(frmUIF& uif, const Byte8Record& r) { putByte8(uif, CodeL2as, r.value); }
-
-void BuildAccessList(frmUIF& uif, const AccessListRecord& r)
-{
-    uif.BeginRequest(CodeAccessList);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.index, 0);
-    PutUIFLong(b, r.address, 4);
-    PutUIFLong(b, r.mask, 8);
-}
-
-void BuildAccess(frmUIF& uif, const AccessRecord& r)
-{
-    uif.BeginRequest(CodeAccess);
-    QByteArray& b = uif.UIFRequestBuf;
-    PutUIFLong(b, r.kind, 0);
-    PutUIFLong(b, r.countOrMode, 4);
-    for (int i = 0; i < 4; ++i) PutUIFLong(b, r.lists[size_t(i)], 8 + 4 * i);
-}
-
-bool IsConfigurationCode(qint16 code)
-{
-    return std::find(std::begin(ConfigurationCodes), std::end(ConfigurationCodes), code) != std::end(ConfigurationCodes);
-}
+bool IsConfigurationCode(qint16 code) { return kindOf(code) != nullptr; }
 
 }  // namespace config

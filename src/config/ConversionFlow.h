@@ -10,10 +10,10 @@ namespace config {
 // A file that does not exist or is empty shows "Invalid file pathname" and gives false.
 bool CheckConfigFile(SetupSession& s, const QString& path);
 
-// Starts a fresh image, switches collect mode on (it stays on) and converts the file; shows and
-// logs the result line, and after a complete conversion the record total and, when there is
-// none, the no-records warning. False, after the "Invalid file pathname" message, when the file
-// could not be read; the image then counts for nothing.
+// Converts the file into a fresh UIFCollectBuf (collect mode is off again when it returns);
+// shows and logs the result line; after a complete conversion also the record total and, when
+// there is none, the no-records warning. False, after the "Invalid file pathname" message, when
+// the file could not be read; the image then counts for nothing.
 bool ConvertToImage(SetupSession& s, const QString& path, ConversionResult& result);
 
 }  // namespace config

@@ -1,9 +1,7 @@
 // dhcp server|relay|client|service ...
 #include "config/ConfigCommands.h"
 #include "config/ConfigParams.h"
-#include "config/ConfigRecords.h"
 #include "link/basMain.h"
-#include "link/frmUIF.h"
 
 namespace config {
 
@@ -19,16 +17,14 @@ qint32 dhcpInterface(CommandContext& c, qint32 role)
     r.role = role;
     r.if_type = ifRef.if_type;
     r.if_num = ifRef.if_num;
-    BuildDhcpInterface(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeDhcpInterface, r);
 }
 
-qint32 dhcpServerValue(CommandContext& c, void (*build)(frmUIF&, const DhcpServerValueRecord&), bool isAddress)
+qint32 dhcpServerValue(CommandContext& c, qint16 code, bool isAddress)
 {
     DhcpServerValueRecord r;
     if (!(isAddress ? NextIp(c.tokens, r.value) : NextNum32(c.tokens, r.value))) return Bad;
-    build(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(code, r);
 }
 
 qint32 dhcpDnsServer(CommandContext& c)
@@ -41,23 +37,21 @@ qint32 dhcpDnsServer(CommandContext& c)
         if (token.isEmpty()) break;
         if (basMain::StrToIPv4(token, r.servers[size_t(n)]) != 0) return Bad;
     }
-    BuildDhcpServerDnsServer(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeDhcpServerDnsServer, r);
 }
 
 qint32 dhcpServer(CommandContext& c)
 {
     const QByteArray word = c.tokens.NextToken();
     if (word == "interface") return dhcpInterface(c, DhcpServer);
-    if (word == "netmask") return dhcpServerValue(c, &BuildDhcpServerNetmask, true);
-    if (word == "default-router") return dhcpServerValue(c, &BuildDhcpServerDefaultRouter, true);
+    if (word == "netmask") return dhcpServerValue(c, CodeDhcpServerNetmask, true);
+    if (word == "default-router") return dhcpServerValue(c, CodeDhcpServerDefaultRouter, true);
     if (word == "dns-server") return dhcpDnsServer(c);
-    if (word == "lease") return dhcpServerValue(c, &BuildDhcpServerLease, false);
+    if (word == "lease") return dhcpServerValue(c, CodeDhcpServerLease, false);
     if (word == "scope") {
         DhcpScopeRecord r;
         if (!NextIp(c.tokens, r.first) || !NextIp(c.tokens, r.last)) return Bad;
-        BuildDhcpServerScope(c.uif, r);
-        return c.uif.ExecUIF();
+        return c.Put(CodeDhcpServerScope, r);
     }
     return Bad;
 }
@@ -69,8 +63,7 @@ qint32 dhcpRelay(CommandContext& c)
     if (word == "server") {
         DhcpValueRecord r;
         if (!NextIp(c.tokens, r.value)) return Bad;
-        BuildDhcpRelayServer(c.uif, r);
-        return c.uif.ExecUIF();
+        return c.Put(CodeDhcpRelayServer, r);
     }
     return Bad;
 }
@@ -86,8 +79,7 @@ qint32 dhcpClient(CommandContext& c)
         r.value = 0;
     else
         return Bad;
-    BuildDhcpClient(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeDhcpClient, r);
 }
 
 qint32 dhcpService(CommandContext& c)
@@ -102,8 +94,7 @@ qint32 dhcpService(CommandContext& c)
         r.value = 0;
     else
         return Bad;
-    BuildDhcpService(c.uif, r);
-    return c.uif.ExecUIF();
+    return c.Put(CodeDhcpService, r);
 }
 
 }  // namespace

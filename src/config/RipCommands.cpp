@@ -2,8 +2,6 @@
 #include "config/AccessRestriction.h"
 #include "config/ConfigCommands.h"
 #include "config/ConfigParams.h"
-#include "config/ConfigRecords.h"
-#include "link/frmUIF.h"
 
 namespace config {
 
@@ -37,8 +35,7 @@ const Word ConvergenceWords[] = {{"split_holizon", 0}, {"poisoned_reverse", 1}};
 qint32 setting(CommandContext& c, qint16 code, RipValueRecord& r, const qint32 value)
 {
     r.value = value;
-    BuildRipSetting(c.uif, code, r);
-    return c.uif.ExecUIF();
+    return c.Put(code, r);
 }
 
 template <size_t N>
@@ -52,8 +49,7 @@ qint32 wordSetting(CommandContext& c, qint16 code, RipValueRecord& r, const Word
 qint32 numberSetting(CommandContext& c, qint16 code, RipValueRecord& r, quint32 low, quint32 high)
 {
     if (!NextNum32(c.tokens, r.value) || quint32(r.value) < low || quint32(r.value) > high) return Bad;
-    BuildRipNumber(c.uif, code, r);
-    return c.uif.ExecUIF();
+    return c.Put(code, r);
 }
 
 }  // namespace
@@ -89,8 +85,7 @@ qint32 ParseRip(CommandContext& c)
         p.if_num = r.if_num;
         p.password = c.tokens.NextToken();
         if (p.password.size() > RipPasswordMax) return Bad;
-        BuildRipPassword(c.uif, p);
-        return c.uif.ExecUIF();
+        return c.Put(CodeRipPassword, p);
     }
     return Bad;
 }

@@ -1,8 +1,8 @@
 #include "devsim/DeviceSimOptions.h"
 
 #include "config/ConfigConversion.h"
+#include "config/RecordSinks.h"
 #include "link/basConv.h"
-#include "link/frmUIF.h"
 
 #include <QCommandLineParser>
 
@@ -10,9 +10,9 @@ namespace {
 // The device starts configured: the file is converted as Apply would, into one image.
 bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& error)
 {
-    frmUIF uif(nullptr);
+    config::ImageSink sink;
     config::ConversionResult result;
-    if (!config::ConvertFileToImage(path, uif, result)) {
+    if (!config::ConvertConfigFile(path, sink, result)) {
         error = QStringLiteral("--config %1: Invalid file pathname").arg(path);
         return false;
     }
@@ -20,7 +20,7 @@ bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& e
         error = QStringLiteral("--config %1: %2").arg(path, config::ConversionResultText(result));
         return false;
     }
-    image = uif.UIFCollectBuf;
+    image = sink.image();
     return true;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
-// Converting texts in collect mode, and writing expected records, for the configuration tests.
+// Converting texts into an image, and writing expected records, for the configuration tests.
 #include "config/ConfigConversion.h"
-#include "link/basUIF.h"
-#include "link/frmUIF.h"
+#include "config/RecordSinks.h"
 
 #include <QByteArray>
 #include <QtTest>
@@ -15,16 +14,14 @@ struct Converted {
     int collectPos = 0;
 };
 
-// A fresh engine (Ident sequence from 0), collect mode on, a fresh image.
+// A fresh image, Idents from 0.
 inline Converted convert(const QByteArray& text)
 {
-    frmUIF uif(nullptr);
-    uif.UIFCollect = true;
-    uif.StartUIFCollect();
+    config::ImageSink sink;
     Converted c;
-    c.result = config::ConvertConfigBytes(text, uif);
-    c.image = uif.UIFCollectBuf;
-    c.collectPos = uif.UIFCollectPos;
+    c.result = config::ConvertConfigBytes(text, sink);
+    c.image = sink.image();
+    c.collectPos = sink.pos();
     return c;
 }
 

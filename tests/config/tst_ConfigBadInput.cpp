@@ -81,15 +81,15 @@ void tst_ConfigBadInput::fromFile()
     QFETCH(int, count);
     const QString path = write(QStringLiteral("case.conf"), bytes);
     QVERIFY(!path.isEmpty());
-    frmUIF uif(nullptr);
+    config::ImageSink sink;
     config::ConversionResult r;
-    QVERIFY(config::ConvertFileToImage(path, uif, r));
+    QVERIFY(config::ConvertConfigFile(path, sink, r));
     QCOMPARE(r.status, status);
     QCOMPARE(r.lineNumber, lineNumber);
     QCOMPARE(r.token.size(), token.size());
     QVERIFY(r.token == token);
     QCOMPARE(r.commandCount, count);
-    QCOMPARE(uif.UIFCollectPos, 64 * count);
+    QCOMPARE(sink.pos(), 64 * count);
 }
 
 void tst_ConfigBadInput::binaryFiles_data()
@@ -108,9 +108,9 @@ void tst_ConfigBadInput::binaryFiles()
     QFETCH(QByteArray, bytes);
     const QString path = write(QStringLiteral("binary.conf"), bytes);
     QVERIFY(!path.isEmpty());
-    frmUIF uif(nullptr);
+    config::ImageSink sink;
     config::ConversionResult r;
-    QVERIFY(config::ConvertFileToImage(path, uif, r));
+    QVERIFY(config::ConvertConfigFile(path, sink, r));
     // No keyword of the table comes out of these bytes: the first line with a token stops it.
     QCOMPARE(r.status, -2);
     QCOMPARE(r.commandCount, 0);
@@ -121,11 +121,11 @@ void tst_ConfigBadInput::binaryFiles()
 
 void tst_ConfigBadInput::missingFile()
 {
-    frmUIF uif(nullptr);
+    config::ImageSink sink;
     config::ConversionResult r;
-    QVERIFY(!config::ConvertFileToImage(dir_.filePath(QStringLiteral("none.conf")), uif, r));
-    QVERIFY(!config::ConvertConfigFile(dir_.path(), uif, r));  // a folder
-    QCOMPARE(uif.UIFCollectPos, 0);
+    QVERIFY(!config::ConvertConfigFile(dir_.filePath(QStringLiteral("none.conf")), sink, r));
+    QVERIFY(!config::ConvertConfigFile(dir_.path(), sink, r));  // a folder
+    QCOMPARE(sink.pos(), 0);
 }
 
 void tst_ConfigBadInput::crLfAcrossReadChunks()
@@ -134,10 +134,9 @@ void tst_ConfigBadInput::crLfAcrossReadChunks()
     for (int len : {64 * 1024 - 1, 64 * 1024, 128 * 1024 - 1}) {
         const QByteArray bytes = ";" + QByteArray(len - 1, 'c') + "\r\nbogus\r\n";
         const QString path = write(QStringLiteral("chunks.conf"), bytes);
-        frmUIF uif(nullptr);
-        uif.UIFCollect = true;
+        config::ImageSink sink;
         config::ConversionResult r;
-        QVERIFY(config::ConvertConfigFile(path, uif, r));
+        QVERIFY(config::ConvertConfigFile(path, sink, r));
         QCOMPARE(r.status, -2);
         QCOMPARE(r.lineNumber, 2);
     }

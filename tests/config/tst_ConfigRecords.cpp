@@ -196,14 +196,11 @@ void tst_ConfigRecords::oneRecordImage()
 
 void tst_ConfigRecords::recordsTakeConsecutiveIdents()
 {
-    frmUIF uif(nullptr);
-    uif.setIdentSeq(2147483646);  // the sequence wraps past 0x7FFFFFFF to 0
-    uif.UIFCollect = true;
-    uif.StartUIFCollect();
-    const auto r = config::ConvertConfigBytes("group_id 1\nrfchannel 2\nscramble 3\n", uif);
+    config::ImageSink sink(2147483646);  // the sequence wraps past 0x7FFFFFFF to 0
+    const auto r = config::ConvertConfigBytes("group_id 1\nrfchannel 2\nscramble 3\n", sink);
     QCOMPARE(r.status, 0);
     const qint32 expected[] = {2147483646, 2147483647, 0};
-    for (int i = 0; i < 3; ++i) QCOMPARE(basConv::GetLongBE(uif.UIFCollectBuf, 64 * i + 4), expected[i]);
+    for (int i = 0; i < 3; ++i) QCOMPARE(basConv::GetLongBE(sink.image(), 64 * i + 4), expected[i]);
 }
 
 void tst_ConfigRecords::imageHolds448Records()

@@ -1,5 +1,8 @@
-// The message lines and log records of a conversion, as the operator sees them.
+// The message lines and log records of a conversion, as the operator sees them, and the link
+// it leaves behind.
+#include "FreePortSim.h"
 #include "config/ConversionFlow.h"
+#include "config/RecordSinks.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedOperator.h"
 #include "shell/SetupSession.h"
@@ -21,6 +24,7 @@ private slots:
     void invalidPath_data();
     void invalidPath();
     void logRecords();
+    void sendSinkAfterFailedConversion();
 
 private:
     QString write(const QByteArray& bytes)
@@ -67,7 +71,7 @@ void tst_ConversionFlow::messageLines()
     QVERIFY(config::ConvertToImage(s, path, r));
     QCOMPARE(s.lstStatus.lines(), lines);
     QVERIFY(op.shown.isEmpty());
-    QVERIFY(s.uif.UIFCollect);
+    QVERIFY(!s.uif.UIFCollect);  // off again, whether the file converted or not
     QCOMPARE(s.uif.UIFCollectPos, collectPos);
 }
 
@@ -123,6 +127,34 @@ void tst_ConversionFlow::logRecords()
     QVERIFY(at >= 0);
     QCOMPARE(texts.mid(at, 3), (QStringList{"Conversion Complete.", "TOTAL Records: 0", "WARNING: No Valid Records!!!"}));
     QCOMPARE(kinds.mid(at, 3), (QStringList{"RECV", "____", "RECV"}));
+}
+
+void tst_ConversionFlow::sendSinkAfterFailedConversion()
+{
+    // A device that refuses group_id with status 6: only a record that really went out gets it.
+    DeviceSim::Options so = FreePortSimOptions();
+    so.faults.refuse.insert(44, 6);
+    DeviceSim sim(so);
+    QVERIFY(sim.start());
+    FixedClock clock(At);
+    ScriptedOperator op;
+    SetupSession::Options o;
+    o.uif.localPort = 0;
+    o.uif.remotePort = sim.uifPort();
+    o.uif.tickMs = 2;
+    SetupSession s(clock, op, o);
+    QVERIFY(s.load());
+    QCOMPARE(s.CheckIPAddress(QStringLiteral("127.0.0.2")), 0);
+    config::ConversionResult r;
+    QVERIFY(config::ConvertToImage(s, write("group_id 1\ngroup_id x\n"), r));
+    QCOMPARE(r.status, -3);
+    config::SendSink send(s.uif);
+    config::Word16Record groupId;
+    groupId.head.code = config::CodeGroupId;
+    QCOMPARE(send.Put(groupId), 6);
+    QCOMPARE(s.uif.sentCount(), 1);
+    QCOMPARE(sim.requestsReceived, 1);
+    QCOMPARE(s.uif.UIFCollectPos, 64);  // the image holds the one good line, nothing more
 }
 
 QTEST_GUILESS_MAIN(tst_ConversionFlow)

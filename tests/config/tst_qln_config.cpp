@@ -1,8 +1,6 @@
 // `qln lint` and `qln encode` as a script runs them: a real process, real files.
-#include "config/AnyRecord.h"
 #include "config/ConfigConversion.h"
-#include "config/RecordReaders.h"
-#include "link/frmUIF.h"
+#include "config/RecordSinks.h"
 
 #include <QFile>
 #include <QProcess>
@@ -42,10 +40,10 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 // The image and record count the core makes of the same text, for comparison.
 config::ConversionResult convertInProcess(const QString& path, QByteArray& image)
 {
-    frmUIF uif(nullptr);
+    config::ImageSink sink;
     config::ConversionResult r;
-    config::ConvertFileToImage(path, uif, r);
-    image = uif.UIFCollectBuf;
+    config::ConvertConfigFile(path, sink, r);
+    image = sink.image();
     return r;
 }
 
@@ -191,10 +189,7 @@ void tst_qln_config::encodeSampleRoundTrip()
         if (rec == QByteArray(64, char(0xFF))) break;
         const auto fields = config::ReadAnyRecord(rec);
         QVERIFY2(fields.has_value(), qPrintable(QStringLiteral("record %1").arg(records)));
-        frmUIF uif(nullptr);
-        uif.setIdentSeq(config::ReadRecordHead(rec).ident);
-        QVERIFY(config::BuildAnyRecord(uif, *fields));
-        QCOMPARE(uif.UIFRequestBuf.toHex(' '), rec.toHex(' '));
+        QCOMPARE(config::BuildAnyRecord(*fields, config::ReadRecordHead(rec).ident).toHex(' '), rec.toHex(' '));
     }
     QCOMPARE(records, inProcess.commandCount);
     QVERIFY(file.mid(64 * records) == QByteArray(28672 - 64 * records, char(0xFF)));
