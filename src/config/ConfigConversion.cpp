@@ -69,9 +69,8 @@ bool ConvertFileToImage(const QString& path, frmUIF& uif, ConversionResult& resu
     return read;
 }
 
-QString ShownText(const QByteArray& bytes)
+QString ShownText(QString text)
 {
-    QString text = QString::fromUtf8(bytes);
     for (QChar& ch : text)
         if (ch.category() == QChar::Other_Control) ch = QChar::ReplacementCharacter;
     return text;
@@ -82,8 +81,8 @@ QString ConversionResultText(const ConversionResult& r)
     const QString line = QStringLiteral("Line: ") + QString::number(r.lineNumber);
     switch (r.status) {
     case StatusConverted: return QStringLiteral("Conversion Complete.");
-    case StatusInvalidParameter: return line + QStringLiteral("  Invalid Parameter '") + ShownText(r.token) + '\'';
-    case StatusInvalidCommand: return line + QStringLiteral("  Invalid Command '") + ShownText(r.keyword) + '\'';
+    case StatusInvalidParameter: return line + QStringLiteral("  Invalid Parameter '") + QString::fromLatin1(r.token) + '\'';
+    case StatusInvalidCommand: return line + QStringLiteral("  Invalid Command '") + QString::fromLatin1(r.keyword) + '\'';
     default: return line + QStringLiteral("  DEBUG: internal error. status: ") + QString::number(r.status);
     }
 }

@@ -33,11 +33,12 @@ bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& 
 // the outcome.
 bool ConvertFileToImage(const QString& path, frmUIF& uif, ConversionResult& result);
 
-// "Conversion Complete.", or "Line: " + n and the reason.
+// "Conversion Complete.", or "Line: " + n and the reason. Tokens are the file's bytes, one
+// character each (Latin-1), as the log receives them.
 QString ConversionResultText(const ConversionResult& result);
 
-// File bytes as the operator sees them: UTF-8, with control characters shown as U+FFFD so a
-// quoted token can never drive the terminal or break the line.
-QString ShownText(const QByteArray& bytes);
+// A text as the screen shows it: control characters become U+FFFD, so a quoted token can never
+// drive the terminal or break the line.
+QString ShownText(QString text);
 
 }  // namespace config

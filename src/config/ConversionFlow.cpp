@@ -27,7 +27,7 @@ bool ConvertToImage(SetupSession& s, const QString& path, ConversionResult& resu
         return false;
     }
     const QString text = ConversionResultText(result);
-    s.show(text);
+    s.show(ShownText(text));
     s.log.WriteLogRecord(LogFile::Recv, text);
     if (result.status != 0) return true;
 

@@ -11,9 +11,10 @@ namespace config {
 bool CheckConfigFile(SetupSession& s, const QString& path);
 
 // Converts the file into a fresh UIFCollectBuf (collect mode is off again when it returns);
-// shows and logs the result line; after a complete conversion also the record total and, when
-// there is none, the no-records warning. False, after the "Invalid file pathname" message, when
-// the file could not be read; the image then counts for nothing.
+// shows the result line (control characters as U+FFFD) and logs it with the file's bytes; after
+// a complete conversion also the record total and, when there is none, the no-records warning.
+// False, after the "Invalid file pathname" message, when the file could not be read; the image
+// then counts for nothing.
 bool ConvertToImage(SetupSession& s, const QString& path, ConversionResult& result);
 
 }  // namespace config

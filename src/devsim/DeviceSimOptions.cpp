@@ -17,7 +17,7 @@ bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& e
         return false;
     }
     if (result.status != 0) {
-        error = QStringLiteral("--config %1: %2").arg(path, config::ConversionResultText(result));
+        error = QStringLiteral("--config %1: %2").arg(path, config::ShownText(config::ConversionResultText(result)));
         return false;
     }
     image = sink.image();

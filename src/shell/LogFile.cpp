@@ -22,7 +22,7 @@ QByteArray LogFile::record(int kind, const QString& device, const QString& text)
 {
     const QString line1 = basMain::LogDateTime(clock_.now()) + QStringLiteral(" Quillon:") + device +
                           QStringLiteral(" PC:") + pcAddress() + tagFor(kind);
-    return (line1 + QStringLiteral("\r\n\t") + text + QStringLiteral("\r\n")).toUtf8();
+    return (line1 + QStringLiteral("\r\n\t") + text + QStringLiteral("\r\n")).toLatin1();
 }
 
 bool LogFile::open(const QString& path, bool truncate)

@@ -1,6 +1,7 @@
 #pragma once
 // The log file shared by all three programs: two CR LF lines per record,
-// "<date time> Quillon:<device> PC:<pc> <TAG> SEND|RECV|____", then a tab and the text.
+// "<date time> Quillon:<device> PC:<pc> <TAG> SEND|RECV|____", then a tab and the text, one byte
+// per character (Latin-1), so the bytes of a configuration file or a device reply arrive unchanged.
 #include <QFile>
 #include <QString>
 #include <functional>

@@ -268,24 +268,31 @@ void tst_ConfigParser::accessRestriction()
 void tst_ConfigParser::resultText_data()
 {
     QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("complete") << QByteArray("group_id 1\n") << QStringLiteral("Conversion Complete.");
+    QTest::addColumn<QString>("message");  // as logged
+    QTest::addColumn<QString>("shown");    // as the screen shows it, where that differs
+    QTest::newRow("complete") << QByteArray("group_id 1\n") << QStringLiteral("Conversion Complete.") << QString();
     QTest::newRow("invalid parameter") << QByteArray(";\n;\nrip eth0 metric 65\n")
-                                       << QStringLiteral("Line: 3  Invalid Parameter '65'");
-    QTest::newRow("missing parameter") << QByteArray("route default\n") << QStringLiteral("Line: 1  Invalid Parameter ''");
-    QTest::newRow("invalid command") << QByteArray("\n\n\nfoo 1\n") << QStringLiteral("Line: 4  Invalid Command 'foo'");
-    QTest::newRow("UTF-8 token shown as text")
-        << QByteArray("snmp state x\nsnmp trap \xC3\xBC\n") << QStringLiteral("Line: 2  Invalid Parameter '\u00FC'");
-    QTest::newRow("bytes that are no UTF-8") << QByteArray("\xFF 1") << QStringLiteral("Line: 1  Invalid Command '\uFFFD'");
+                                       << QStringLiteral("Line: 3  Invalid Parameter '65'") << QString();
+    QTest::newRow("missing parameter") << QByteArray("route default\n") << QStringLiteral("Line: 1  Invalid Parameter ''")
+                                       << QString();
+    QTest::newRow("invalid command") << QByteArray("\n\n\nfoo 1\n") << QStringLiteral("Line: 4  Invalid Command 'foo'")
+                                     << QString();
+    QTest::newRow("each byte one character") << QByteArray("snmp state x\nsnmp trap \xC3\xBC\n")
+                                             << QStringLiteral("Line: 2  Invalid Parameter '\u00C3\u00BC'") << QString();
+    QTest::newRow("byte 0xFF") << QByteArray("\xFF 1") << QStringLiteral("Line: 1  Invalid Command '\u00FF'") << QString();
     QTest::newRow("control characters never reach the screen")
-        << QByteArray("group_id \x1B[2J\x07\n") << QStringLiteral("Line: 1  Invalid Parameter '\uFFFD[2J\uFFFD'");
+        << QByteArray("group_id \x1B[2J\x07\x85\n") << QStringLiteral("Line: 1  Invalid Parameter '\x1B[2J\x07\u0085'")
+        << QStringLiteral("Line: 1  Invalid Parameter '\uFFFD[2J\uFFFD\uFFFD'");
 }
 
 void tst_ConfigParser::resultText()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, message);
-    QCOMPARE(config::ConversionResultText(kit::convert(text).result), message);
+    QFETCH(QString, shown);
+    const QString result = config::ConversionResultText(kit::convert(text).result);
+    QCOMPARE(result, message);
+    QCOMPARE(config::ShownText(result), shown.isNull() ? message : shown);
 }
 
 QTEST_GUILESS_MAIN(tst_ConfigParser)

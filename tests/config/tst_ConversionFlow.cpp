@@ -24,6 +24,7 @@ private slots:
     void invalidPath_data();
     void invalidPath();
     void logRecords();
+    void tokenBytesReachTheLog();
     void sendSinkAfterFailedConversion();
 
 private:
@@ -127,6 +128,26 @@ void tst_ConversionFlow::logRecords()
     QVERIFY(at >= 0);
     QCOMPARE(texts.mid(at, 3), (QStringList{"Conversion Complete.", "TOTAL Records: 0", "WARNING: No Valid Records!!!"}));
     QCOMPARE(kinds.mid(at, 3), (QStringList{"RECV", "____", "RECV"}));
+}
+
+void tst_ConversionFlow::tokenBytesReachTheLog()
+{
+    QByteArray token;
+    for (int b = 0x80; b <= 0xFF; ++b) token += char(b);
+    FixedClock clock(At);
+    ScriptedOperator op;
+    SetupSession s(clock, op);
+    const QString logPath = dir_.filePath(QStringLiteral("bytes.log"));
+    QVERIFY(s.log.open(logPath, true));
+    config::ConversionResult r;
+    QVERIFY(config::ConvertToImage(s, write("group_id " + token + "\r\n"), r));
+    s.log.EndLog();
+    QFile f(logPath);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains("\tLine: 1  Invalid Parameter '" + token + "'\r\n"));
+    // On screen the C1 controls 0x80..0x9F show as U+FFFD, the rest as the characters they are.
+    const QString shown = QString(32, QChar::ReplacementCharacter) + QString::fromLatin1(token.mid(32));
+    QCOMPARE(s.lstStatus.lines(), QStringList{"12:34:56.789  Line: 1  Invalid Parameter '" + shown + "'"});
 }
 
 void tst_ConversionFlow::sendSinkAfterFailedConversion()

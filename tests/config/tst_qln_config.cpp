@@ -117,7 +117,7 @@ void tst_qln_config::lint_data()
     QTest::newRow("449 records")
         << QByteArray("rfchannel 1\n").repeated(449) << 1 << QStringList{"Line: 449  DEBUG: internal error. status: 3"};
     QTest::newRow("binary bytes") << QByteArray("\x01\x02\x03\x00\xFF\x1B[31m\n", 10) << 1
-                                  << QStringList{QString::fromUtf8("Line: 1  Invalid Command '\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD[31m'")};
+                                  << QStringList{QString::fromUtf8("Line: 1  Invalid Command '\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xBF\xEF\xBF\xBD[31m'")};
 }
 
 void tst_qln_config::lint()
