@@ -201,6 +201,8 @@ void frmTFTP::onData(const QByteArray& d)
         storeBlock(block, d);
     else if (block == TFTPBlock)
         SendPacket_TFTP(MakeAck(quint16(TFTPBlock)));  // the device missed our ACK
+    else if (block >= 1 && block < TFTPBlock)
+        return;  // a resend of a stored block overtaken by the next one: already written
     else
         fail(ErrIllegalOperation, ResultIllegalBlock);
 }

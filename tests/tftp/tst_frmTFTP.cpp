@@ -69,6 +69,7 @@ private slots:
     void packetBehindTheEndChangesNothing_data();
     void packetBehindTheEndChangesNothing();
     void duplicateDataIsAcknowledgedNotWrittenTwice();
+    void overtakenResendOfAStoredBlockIsIgnored();
     void dataOutOfTurn_data();
     void dataOutOfTurn();
     void wrongNameIsRefused_data();
@@ -368,6 +369,29 @@ void tst_frmTFTP::duplicateDataIsAcknowledgedNotWrittenTwice()
     QCOMPARE(rig.last(), MakeAck(2));
     QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
     QCOMPARE(readFile(rig.file.path), a + b);
+}
+
+void tst_frmTFTP::overtakenResendOfAStoredBlockIsIgnored()
+{
+    // The device resent block 1, and that copy arrives after block 2.
+    Rig rig(QStringLiteral("work.bin"));
+    QVERIFY(rig.load());
+    rig.client.peer.reply = nullptr;
+    const QByteArray a(512, 'a'), b(512, 'b'), c(7, 'c');
+    rig.send(MakeRequest(OpWRQ, "work.bin"));
+    QVERIFY(rig.gotMore(0));
+    rig.send(MakeData(1, a));
+    QVERIFY(rig.gotMore(1));
+    rig.send(MakeData(2, b));
+    rig.send(MakeData(1, QByteArray(512, 'x')));
+    QVERIFY(rig.gotMore(2));
+    spin(50);
+    QCOMPARE(rig.received(), 3);  // ACK 0, 1, 2: the late copy gets no answer
+    QCOMPARE(rig.server.TFTPState, int(StateReceiving));
+    rig.send(MakeData(3, c));
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.server.TFTPResult, int(ResultComplete));
+    QVERIFY(readFile(rig.file.path) == a + b + c);
 }
 
 void tst_frmTFTP::dataOutOfTurn_data()
