@@ -159,11 +159,7 @@ void tst_ConversionFlow::sendSinkAfterFailedConversion()
     QVERIFY(sim.start());
     FixedClock clock(At);
     ScriptedOperator op;
-    SetupSession::Options o;
-    o.uif.localPort = 0;
-    o.uif.remotePort = sim.uifPort();
-    o.uif.tickMs = 2;
-    SetupSession s(clock, op, o);
+    SetupSession s(clock, op, SessionOptionsFor(sim));
     QVERIFY(s.load());
     QCOMPARE(s.CheckIPAddress(QStringLiteral("127.0.0.2")), 0);
     config::ConversionResult r;

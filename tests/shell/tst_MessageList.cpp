@@ -107,11 +107,7 @@ void tst_MessageList::echoLines()
 
     FixedClock clock(QDateTime(QDate(2024, 1, 1), QTime(10, 0)));
     ScriptedOperator op;
-    SetupSession::Options o;
-    o.uif.localPort = 0;
-    o.uif.remotePort = sim.uifPort();
-    o.uif.tickMs = 2;
-    SetupSession s(clock, op, o);
+    SetupSession s(clock, op, SessionOptionsFor(sim));
     QVERIFY(s.load());
     QTemporaryDir dir;
     QVERIFY(s.log.open(dir.filePath("l.txt"), true));
