@@ -76,6 +76,7 @@ private slots:
     void arrivals_data();
     void arrivals();
     void portAlreadyInUse();
+    void sendRefusedBySocket();
     void closeIsDeferred();
 };
 
@@ -189,6 +190,28 @@ void tst_frmRCMP::portAlreadyInUse()
     QCOMPARE(first.request(1, 0), 0);
     QVERIFY(waitUntil([&] { return first.peer.received.size() == 1; }));
     QCOMPARE(second.peer.received.size(), 0);
+}
+
+void tst_frmRCMP::sendRefusedBySocket()
+{
+    // The socket refuses port 0 as a destination (Qt's network error, shown as 10050).
+    QFETCH_GLOBAL(bool, xfer);
+    Rig rig(xfer);
+    const quint16 devicePort = rig.peer.port();
+    rig.link->setRemotePort(0);
+    QCOMPARE(rig.request(1, 0), 2);
+    QStringList texts;
+    for (const auto& s : rig.op.shown) texts << s.text;
+    const QStringList expected = xfer ? QStringList{"Packet Send Error!"}
+                                      : QStringList{"Packet Send Error!\r\nErrorNumber : 10050",
+                                                    "Packet Send Error!\r\nErrorNumber : 10050"};
+    QCOMPARE(texts, expected);
+    // The next request that the socket takes is sent again.
+    rig.link->setRemotePort(devicePort);
+    QCOMPARE(rig.request(1, 0), 0);
+    QCOMPARE(rig.link->RCMPState, 0);
+    QVERIFY(waitUntil([&] { return rig.peer.received.size() == 1; }));
+    QCOMPARE(int(basConv::GetIntBE(rig.peer.received[0].data, 6)), 1);
 }
 
 void tst_frmRCMP::closeIsDeferred()
