@@ -3,11 +3,12 @@
 #include "devsim/DeviceTransfers.h"
 #include "link/basConv.h"
 #include "link/basUIF.h"
+#include "rcmp/basRCMP.h"
 
 #include <QTimer>
 #include <QUdpSocket>
 
-DeviceSim::DeviceSim(const Options& options, QObject* parent) : QObject(parent), opt_(options), rng_(options.seed)
+DeviceSim::DeviceSim(const Options& options, QObject* parent) : QObject(parent), opt_(options), rng_(options.seed), radioRng_(options.seed)
 {
     // Echo: the payload comes back as it was sent.
     setHandler(0, [](const Request&, QByteArray&) { return 0; });
@@ -32,6 +33,7 @@ bool DeviceSim::start(QString* error)
         return false;
     }
     connect(uif_, &QUdpSocket::readyRead, this, &DeviceSim::onUifReadyRead);
+    connect(rcmp_, &QUdpSocket::readyRead, this, &DeviceSim::onRcmpReadyRead);
     return true;
 }
 
@@ -98,6 +100,56 @@ void DeviceSim::sendReply(const QByteArray& reply, const QHostAddress& to, quint
     };
     if (opt_.faults.delayMs > 0)
         QTimer::singleShot(opt_.faults.delayMs, this, send);
+    else
+        send();
+}
+
+void DeviceSim::onRcmpReadyRead()
+{
+    auto radioChance = [this](double share) {
+        return share > 0.0 && std::uniform_real_distribution<double>(0.0, 1.0)(radioRng_) < share;
+    };
+    while (rcmp_->hasPendingDatagrams()) {
+        QByteArray bytes(basRCMP::RCMPRecvMax, '\0');
+        QHostAddress from;
+        quint16 fromPort = 0;
+        const qint64 n = rcmp_->readDatagram(bytes.data(), bytes.size(), &from, &fromPort);
+        // Fragments too short to hold the fields are not requests.
+        if (n < basRCMP::RCMPFieldsSize) continue;
+        ++rcmpRequestsReceived;
+        const RCMPPacket request = basRCMP::GetRCMPPacket(bytes);
+        emit trace(QStringLiteral("rcmp <- %1:%2 id %3 seq %4 ttl %5 to %6")
+                       .arg(from.toString()).arg(fromPort).arg(request.PacketID).arg(request.SeqNo)
+                       .arg(request.TTL).arg(basConv::FormatMAC(request.StationID)));
+        if (opt_.faults.mute) continue;
+        const RCMPPacket reply = RadioReply(opt_.radio, request);
+        // The answering station's own link decides whether, how often and how late it is heard.
+        const RadioStation* station = opt_.radio.find(reply.StationID);
+        const RadioStation still;
+        const RadioStation& s = station ? *station : still;
+        if (radioChance(s.lossRate)) {
+            emit trace(QStringLiteral("rcmp    lost at %1").arg(basConv::FormatMAC(reply.StationID)));
+            continue;
+        }
+        QByteArray datagram(basRCMP::RCMPPacketSize, '\0');
+        basRCMP::PutRCMPPacket(datagram, reply);
+        sendRcmpReply(datagram, from, fromPort, s.delayMs);
+        if (radioChance(s.duplicateRate)) sendRcmpReply(datagram, from, fromPort, s.delayMs);
+    }
+}
+
+void DeviceSim::sendRcmpReply(const QByteArray& reply, const QHostAddress& to, quint16 port, int delayMs)
+{
+    auto send = [this, reply, to, port] {
+        rcmp_->writeDatagram(reply, to, port);
+        ++rcmpRepliesSent;
+        const RCMPPacket p = basRCMP::GetRCMPPacket(reply);
+        emit trace(QStringLiteral("rcmp -> %1:%2 id %3 seq %4 ttl %5 result %6 from %7")
+                       .arg(to.toString()).arg(port).arg(p.PacketID).arg(p.SeqNo).arg(p.TTL).arg(p.Result)
+                       .arg(basConv::FormatMAC(p.StationID)));
+    };
+    if (delayMs > 0)
+        QTimer::singleShot(delayMs, this, send);
     else
         send();
 }

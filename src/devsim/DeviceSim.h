@@ -2,6 +2,7 @@
 // A substitute Quillon device on loopback: UIF on one port, RCMP on another.
 // Tests run it in-process; `qln-devsim` runs it as a process of its own.
 #include "devsim/DeviceFaults.h"
+#include "devsim/DeviceRadio.h"
 #include "devsim/DeviceStores.h"
 
 #include <QHash>
@@ -24,6 +25,8 @@ public:
         // What ROM, RAM and the running store hold at start (an image of 28672 bytes);
         // empty: erased stores.
         QByteArray initialImage;
+        // The remote stations that RCMP requests reach (--stations FILE).
+        RadioTopology radio = RadioTopology::Default();
     };
 
     // A command handler reads the request and may write the reply payload (the reply starts as a
@@ -51,9 +54,13 @@ public:
     // True with the given share, drawn from the seeded generator.
     bool chance(double share);
 
+    const RadioTopology& radio() const { return opt_.radio; }
+
     DeviceStores stores;
     int requestsReceived = 0;
     int repliesSent = 0;
+    int rcmpRequestsReceived = 0;
+    int rcmpRepliesSent = 0;
 
 signals:
     // One line per datagram, for -v.
@@ -63,10 +70,15 @@ private:
     void onUifReadyRead();
     void answer(const Request& request);
     void sendReply(const QByteArray& reply, const QHostAddress& to, quint16 port);
+    void onRcmpReadyRead();
+    void sendRcmpReply(const QByteArray& reply, const QHostAddress& to, quint16 port, int delayMs);
 
     Options opt_;
     QUdpSocket* uif_ = nullptr;
     QUdpSocket* rcmp_ = nullptr;
     QHash<int, Handler> handlers_;
     std::mt19937 rng_;
+    // The radio stations' faults draw from a generator of their own, seeded alike, so that UIF
+    // traffic in between does not change which RCMP answers are lost.
+    std::mt19937 radioRng_;
 };

@@ -5,6 +5,7 @@
 #include "link/basConv.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 namespace {
 // The device starts configured: the file is converted as Apply would, into one image.
@@ -21,6 +22,22 @@ bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& e
         return false;
     }
     image = sink.image();
+    return true;
+}
+
+// The remote stations: one a line, as README.md describes.
+bool ReadStationsFile(const QString& path, RadioTopology& topology, QString& error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("--stations %1: cannot be read").arg(path);
+        return false;
+    }
+    QString why;
+    if (!RadioTopology::Parse(f.readAll(), topology, why)) {
+        error = QStringLiteral("--stations %1: %2").arg(path, why);
+        return false;
+    }
     return true;
 }
 
@@ -65,6 +82,8 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     const QCommandLineOption tRetries(QStringLiteral("tftp-retries"), QStringLiteral("TFTP client's resends before it gives up (default 5)."), QStringLiteral("N"));
     const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Start with this configuration file in ROM, RAM and the running store."), QStringLiteral("FILE"));
     p.addOption(config);
+    const QCommandLineOption stations(QStringLiteral("stations"), QStringLiteral("The remote radio stations, one a line (default: five, up to three hops away)."), QStringLiteral("FILE"));
+    p.addOption(stations);
     p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb,
                   tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tTimeout, tRetries});
     if (!p.parse(arguments)) {
@@ -134,6 +153,7 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
         o.faults.tftpRetries = int(v);
     }
     if (p.isSet(config) && !EncodeStartConfiguration(p.value(config), o.initialImage, error)) return false;
+    if (p.isSet(stations) && !ReadStationsFile(p.value(stations), o.radio, error)) return false;
     verbose = p.isSet(verb);
     return true;
 }

@@ -54,6 +54,8 @@ private slots:
     void delay();
     void options_data();
     void options();
+    void stationsFile_data();
+    void stationsFile();
     void processStopsOnSignal();
 };
 
@@ -156,6 +158,8 @@ void tst_DeviceSim::options_data()
     QTest::newRow("sample configuration") << QStringList{"--config", QStringLiteral(QLN_SAMPLE_CONF)} << true;
     QTest::newRow("missing configuration") << QStringList{"--config", "/no/such/file.conf"} << false;
     QTest::newRow("configuration that fails") << QStringList{"--config", QStringLiteral(QLN_SOURCE_DIR "/README.md")} << false;
+    QTest::newRow("example stations") << QStringList{"--stations", QStringLiteral(QLN_SOURCE_DIR "/examples/stations.txt")} << true;
+    QTest::newRow("stations file that fails") << QStringList{"--stations", QStringLiteral(QLN_SOURCE_DIR "/README.md")} << false;
 }
 
 void tst_DeviceSim::options()
@@ -177,12 +181,62 @@ void tst_DeviceSim::options()
         QCOMPARE(sim.stores.rom, o.initialImage);
     }
     if (!ok && args.contains("--config")) QVERIFY2(error.startsWith("--config "), qPrintable(error));
+    if (!ok && args.contains("--stations")) QVERIFY2(error.startsWith("--stations ") && error.contains(": invalid station ID"), qPrintable(error));
+    if (ok && args.contains("--stations")) {
+        // The example is the network the simulator has by default.
+        QCOMPARE(o.radio.stations.size(), 5);
+        QCOMPARE(RadioTopology::Default().stations.size(), 5);
+        for (const RadioStation& st : RadioTopology::Default().stations) {
+            const RadioStation* same = o.radio.find(st.id);
+            QVERIFY(same && same->via == st.via);
+        }
+    }
     if (ok && args.contains("--refuse")) {
         QCOMPARE(o.faults.refuse.value(13), 7);
         QCOMPARE(o.seed, 42u);
         QVERIFY(o.faults.mute && o.faults.staleFirst && verbose);
         QCOMPARE(o.faults.delayMs, 30);
     }
+}
+
+void tst_DeviceSim::stationsFile_data()
+{
+    // `stations`: each station as ID/hops/loss/duplicate/delay, in file order; or the error.
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("stations");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("a chain with faults, comments and blank lines")
+        << QByteArray("# network\n\nself 02:00:00:00:00:00\n02:00:00:00:00:01 loss 0.25\r\n"
+                      "  02:00:00:00:00:02\tvia 02:00:00:00:00:01 delay 40   # second hop\n"
+                      "02:00:00:00:00:03 via 02:00:00:00:00:02 duplicate 1 loss 0\n")
+        << QStringList{"02:00:00:00:00:01/1/0.25/0/0", "02:00:00:00:00:02/2/0/0/40", "02:00:00:00:00:03/3/0/1/0"} << "";
+    QTest::newRow("empty file: no stations") << QByteArray("# nothing\n") << QStringList{} << "";
+    QTest::newRow("via a later station") << QByteArray("02:00:00:00:00:02 via 02:00:00:00:00:01\n02:00:00:00:00:01\n")
+                                         << QStringList{} << "line 1: via 02:00:00:00:00:01: not a station of an earlier line";
+    QTest::newRow("given twice") << QByteArray("02:00:00:00:00:01\n\n02:00:00:00:00:01 loss 0.1\n") << QStringList{}
+                                 << "line 3: station 02:00:00:00:00:01 given twice";
+    QTest::newRow("five parts") << QByteArray("02:00:00:00:01\n") << QStringList{} << "line 1: invalid station ID '02:00:00:00:01'";
+    QTest::newRow("loss above 1") << QByteArray("02:00:00:00:00:01 loss 1.5\n") << QStringList{} << "line 1: invalid loss '1.5'";
+    QTest::newRow("delay without value") << QByteArray("02:00:00:00:00:01 delay\n") << QStringList{} << "line 1: 'delay' needs a value";
+    QTest::newRow("unknown word") << QByteArray("02:00:00:00:00:01 hops 3\n") << QStringList{} << "line 1: unknown word 'hops'";
+    QTest::newRow("self among the stations") << QByteArray("02:00:00:00:00:01\nself 02:00:00:00:00:01\n") << QStringList{}
+                                             << "line 2: self is also a remote station";
+}
+
+void tst_DeviceSim::stationsFile()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, stations);
+    QFETCH(QString, error);
+    RadioTopology t;
+    QString why;
+    QCOMPARE(RadioTopology::Parse(text, t, why), error.isEmpty());
+    QCOMPARE(why, error);
+    QStringList seen;
+    for (const RadioStation& st : t.stations)
+        seen << QStringLiteral("%1/%2/%3/%4/%5").arg(basConv::FormatMAC(st.id)).arg(st.hops()).arg(st.lossRate)
+                    .arg(st.duplicateRate).arg(st.delayMs);
+    QCOMPARE(seen, stations);
 }
 
 void tst_DeviceSim::processStopsOnSignal()
