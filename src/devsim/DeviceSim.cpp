@@ -123,10 +123,11 @@ void DeviceSim::onRcmpReadyRead()
                        .arg(request.TTL).arg(basConv::FormatMAC(request.StationID)));
         if (opt_.faults.mute) continue;
         const RCMPPacket reply = RadioReply(opt_.radio, request);
-        // The answering station's own link decides whether, how often and how late it is heard.
+        // The answering station's own link decides whether, how often and how late it is heard;
+        // the device's own answers have no faults.
         const RadioStation* station = opt_.radio.find(reply.StationID);
-        const RadioStation still;
-        const RadioStation& s = station ? *station : still;
+        const RadioStation device;
+        const RadioStation& s = station ? *station : device;
         if (radioChance(s.lossRate)) {
             emit trace(QStringLiteral("rcmp    lost at %1").arg(basConv::FormatMAC(reply.StationID)));
             continue;

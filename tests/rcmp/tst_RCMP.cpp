@@ -82,6 +82,7 @@ private slots:
     void arrivals();
     void sendFailures_data();
     void sendFailures();
+    void closeIsDeferred();
     void radioNetwork_data();
     void radioNetwork();
     void stationFaultsFollowTheSeed();
@@ -205,6 +206,16 @@ void tst_RCMP::sendFailures()
     QCOMPARE(shown, boxes);
     QVERIFY(rig.op.shown.last().icon == Operator::Icon::Critical);
     QCOMPARE(rig.link->sentCount(), 0);
+}
+
+void tst_RCMP::closeIsDeferred()
+{
+    Rig rig(false);
+    QSignalSpy closed(rig.link.get(), &RCMPLink::closed);
+    rig.link->requestClose();
+    QVERIFY(rig.link->isOpen() && rig.link->localPort() != 0);  // a Recv_Reply on the stack may still use it
+    QVERIFY(waitUntil([&] { return closed.count() == 1; }));
+    QVERIFY(!rig.link->isOpen() && rig.link->localPort() == 0);
 }
 
 void tst_RCMP::radioNetwork_data()
