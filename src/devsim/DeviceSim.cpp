@@ -8,7 +8,8 @@
 #include <QTimer>
 #include <QUdpSocket>
 
-DeviceSim::DeviceSim(const Options& options, QObject* parent) : QObject(parent), opt_(options), rng_(options.seed), radioRng_(options.seed)
+DeviceSim::DeviceSim(const Options& options, QObject* parent)
+    : QObject(parent), opt_(options), rng_(options.seed), radioRng_(options.seed)
 {
     // Echo: the payload comes back as it was sent.
     setHandler(0, [](const Request&, QByteArray&) { return 0; });

@@ -54,8 +54,6 @@ public:
     // True with the given share, drawn from the seeded generator.
     bool chance(double share);
 
-    const RadioTopology& radio() const { return opt_.radio; }
-
     DeviceStores stores;
     int requestsReceived = 0;
     int repliesSent = 0;
