@@ -29,7 +29,7 @@ frmUIF::~frmUIF()
 bool frmUIF::load()
 {
     open_ = true;
-    closePending_ = 0;
+    close_.reset();
     UIFBusy = false;
     UIFIdentSeq = 0;
     delete socket_;
@@ -184,8 +184,7 @@ void frmUIF::onReadyRead()
 
 void frmUIF::onTick()
 {
-    if (closePending_ != 0 && ++closePending_ > 2) {
-        closePending_ = 0;
+    if (close_.due()) {
         open_ = false;
         timer_->stop();
         delete socket_;
@@ -207,7 +206,7 @@ void frmUIF::onTick()
 
 void frmUIF::requestClose()
 {
-    if (!open_ || closePending_ != 0) return;
+    if (!open_ || close_.pending()) return;
     TermUIF();
-    closePending_ = 1;
+    close_.request();
 }

@@ -2,6 +2,7 @@
 // The UIF engine: one socket, one 100 ms timer, one exchange at a time.
 // Callers build a request in UIFRequestBuf, call ExecUIF, and read UIFReplyBuf before yielding again.
 #include "link/basUIF.h"
+#include "link/DeferredClose.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -98,7 +99,7 @@ private:
     bool bound_ = false;
     QString bindErrorText_;
     bool open_ = false;
-    int closePending_ = 0;
+    DeferredClose close_;
     int sentCount_ = 0;
     // Outcome of the wait as it ended; a stray datagram in the same turn cannot change it.
     struct Outcome {

@@ -20,7 +20,7 @@ RCMPLink::~RCMPLink() = default;
 bool RCMPLink::load()
 {
     open_ = true;
-    closePending_ = 0;
+    close_.reset();
     RCMPSeq = 0;
     delete socket_;
     socket_ = new QUdpSocket(this);
@@ -104,8 +104,7 @@ void RCMPLink::onReadyRead()
 
 void RCMPLink::onTick()
 {
-    if (closePending_ == 0 || ++closePending_ <= 2) return;
-    closePending_ = 0;
+    if (!close_.due()) return;
     open_ = false;
     timer_->stop();
     delete socket_;
@@ -116,7 +115,7 @@ void RCMPLink::onTick()
 
 void RCMPLink::requestClose()
 {
-    if (!open_ || closePending_ != 0) return;
-    closePending_ = 1;
+    if (!open_ || close_.pending()) return;
+    close_.request();
     timer_->start();
 }

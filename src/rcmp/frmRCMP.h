@@ -7,6 +7,7 @@
 // frmRCMP (QLN_Test): local port 8600, two send attempts, drops packets of other packet IDs.
 // frmRCMP2 (QLN_Xfer): local port from the host port box, one attempt, passes every packet up.
 #include "rcmp/basRCMP.h"
+#include "link/DeferredClose.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -91,7 +92,7 @@ private:
     bool bound_ = false;
     int bindErrorNumber_ = 0;
     bool open_ = false;
-    int closePending_ = 0;
+    DeferredClose close_;
     int sentCount_ = 0;
 };
 

@@ -46,7 +46,7 @@ frmTFR::~frmTFR()
 void frmTFR::load()
 {
     open_ = true;
-    closePending_ = 0;
+    close_.reset();
     TFRWaiting = false;
     timer_->start();
 }
@@ -172,9 +172,9 @@ void frmTFR::TermTFRACT()
 
 void frmTFR::requestClose()
 {
-    if (!open_ || closePending_ != 0) return;
+    if (!open_ || close_.pending()) return;
     TermTFRACT();
-    closePending_ = 1;
+    close_.request();
 }
 
 void frmTFR::waitWhile(const std::function<bool()>& condition)
@@ -194,8 +194,7 @@ void frmTFR::wake()
 
 void frmTFR::onTick()
 {
-    if (closePending_ != 0 && ++closePending_ > 2) {
-        closePending_ = 0;
+    if (close_.due()) {
         open_ = false;
         timer_->stop();
         emit closed();

@@ -2,6 +2,7 @@
 // The transfer sequencer: asks the device over UIF to start a TFTP transfer with the PC's
 // server and waits for it to finish; asks it to copy between its configuration stores.
 #include "tftp/basTFTP.h"
+#include "link/DeferredClose.h"
 #include "tftp/frmTFTP.h"
 
 #include <QObject>
@@ -75,7 +76,7 @@ private:
     QTimer* timer_ = nullptr;
     QEventLoop* waitLoop_ = nullptr;
     bool open_ = false;
-    int closePending_ = 0;
+    DeferredClose close_;
     bool running_ = false;
     bool stopped_ = false;
     bool startPending_ = false;
