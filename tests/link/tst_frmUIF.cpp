@@ -44,7 +44,31 @@ struct Rig {
         uif.BuildLongRequest(0, 0x12345678);
         return uif.ExecUIF();
     }
+    // The engine's ticks between the datagrams it sent, counted on its own timer: a count,
+    // not a time, so a loaded machine cannot change it.
+    QList<int> gapsInTicks()
+    {
+        int ticks = 0, sent = uif.sentCount() + 1, last = 0;
+        QList<int> gaps;
+        // Connected after the engine's own tick handler: it sees what that tick sent.
+        QObject::connect(uif.findChild<QTimer*>(), &QTimer::timeout, &peer, [&] {
+            ++ticks;
+            if (uif.sentCount() == sent) return;
+            sent = uif.sentCount();
+            gaps << ticks - last;
+            last = ticks;
+        });
+        echo();
+        return gaps;
+    }
 };
+
+QString shown(const QList<int>& gaps)
+{
+    QStringList l;
+    for (int g : gaps) l << QString::number(g);
+    return l.join(' ');
+}
 
 }  // namespace
 
@@ -86,28 +110,22 @@ void tst_frmUIF::echoOnTheWire()
 void tst_frmUIF::unansweredRequestIsSentFiveTimes()
 {
     Rig rig;
-    QElapsedTimer t;
-    t.start();
-    QCOMPARE(rig.echo(), -1);
+    const QList<int> gaps = rig.gapsInTicks();
     QCOMPARE(rig.peer.received.size(), 5);
     for (const auto& d : rig.peer.received) QCOMPARE(d.data, rig.peer.received[0].data);
     QCOMPARE(rig.uif.UIFState, 1);
     QCOMPARE(rig.uif.UIFStatusText(-1), QString("-1,Proto-Err(1,No Response)."));
-    QVERIFY2(t.elapsed() >= 4 * 41 * Tick, "the resends come one wait apart");
+    // The resends come one wait of 41 ticks apart.
+    QCOMPARE(shown(gaps), QString("41 41 41 41"));
 }
 
 void tst_frmUIF::xferWaitIsShorter()
 {
-    // 21-tick waits: the same five datagrams end in about half the time of 41-tick waits.
-    Rig slow(40), fast(20);
-    QElapsedTimer t;
-    t.start();
-    fast.echo();
-    const qint64 fastMs = t.restart();
-    slow.echo();
-    const qint64 slowMs = t.elapsed();
+    // 20-tick waits: the same five datagrams come 21 ticks apart instead of 41.
+    Rig fast(20);
+    const QList<int> gaps = fast.gapsInTicks();
     QCOMPARE(fast.peer.received.size(), 5);
-    QVERIFY2(slowMs > fastMs * 3 / 2, qPrintable(QString("fast %1 ms, slow %2 ms").arg(fastMs).arg(slowMs)));
+    QCOMPARE(shown(gaps), QString("21 21 21 21"));
 }
 
 void tst_frmUIF::nonMatchingDatagramsDoNotEndTheWait_data()
@@ -226,11 +244,12 @@ void tst_frmUIF::portAlreadyInUse()
     QCOMPARE(op.shown[0].title, QString("WARNING"));
     QCOMPARE(op.shown[0].text, QString("Bind address already in use."));
     QCOMPARE(op.shown[0].icon, Operator::Icon::Critical);
-    QElapsedTimer t;
-    t.start();
+    // At once: no wait runs, so an event already posted is still waiting afterwards.
+    bool waited = false;
+    QTimer::singleShot(0, &second, [&waited] { waited = true; });
     second.BuildLongRequest(0, 1);
     QCOMPARE(second.ExecUIF(), -1);
-    QVERIFY(t.elapsed() < 50 * Tick);  // at once, no resend schedule
+    QVERIFY(!waited);
     QCOMPARE(second.UIFState, 2);
     QVERIFY2(second.UIFMessage.startsWith("Send_VBErrNumber=10048/\\n    VBErrDesc="), qPrintable(second.UIFMessage));
     QVERIFY(!second.UIFBusy);
