@@ -21,6 +21,13 @@ void MessageList::MesgDisp_sub(const QString& line)
     }
 }
 
+void MessageList::MesgModify(const QString& line)
+{
+    if (lines_.isEmpty()) return MesgDisp_sub(line);
+    lines_.last() = line;
+    emit lastLineModified(line);
+}
+
 void MessageList::clear()
 {
     lines_.clear();

@@ -13,6 +13,8 @@ public:
     // Splits at each literal two-character backslash-n; the remainder (maybe "") is the last line.
     void MesgDisp(const QString& text);
     void MesgDisp_sub(const QString& line);
+    // Replaces the text of the last line (a traceroute's hop line grows in place).
+    void MesgModify(const QString& line);
     void clear();
 
     const QStringList& lines() const { return lines_; }
@@ -21,6 +23,7 @@ public:
 
 signals:
     void lineAdded(const QString& line);
+    void lastLineModified(const QString& line);
     void firstLineRemoved();
     void cleared();
 

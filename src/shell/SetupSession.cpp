@@ -4,13 +4,11 @@
 #include "platform/Clock.h"
 #include "platform/Operator.h"
 #include "shell/PcAddress.h"
-#include "shell/TimeStamp.h"
 
 SetupSession::SetupSession(const Clock& clock_, Operator& op_, const Options& options, QObject* parent)
-    : QObject(parent), clock(clock_), op(op_), log(clock_, QStringLiteral("CONF")), uif(&op_, options.uif, this), tfr(uif, options.tfr, this)
+    : QObject(parent), ToolContext(clock_, op_, QStringLiteral("CONF")), uif(&op_, options.uif, this), tfr(uif, options.tfr, this)
 {
-    connect(&tfr, &frmTFR::debugLine, this, &SetupSession::show);
-    log.deviceAddress = [this] { return deviceText; };
+    connect(&tfr, &frmTFR::debugLine, this, [this](const QString& line) { show(line); });
     log.pcAddress = [this] { return basMain::PcAddressTowards(uif.remoteHost()); };
 }
 
@@ -32,12 +30,6 @@ int SetupSession::CheckIPAddress(const QString& text)
     uif.setRemoteHost(quint32(address));
     return 0;
 }
-
-QString SetupSession::timeStamp() const { return basMain::Fnc_TimeStamp(clock.now()); }
-
-void SetupSession::show(const QString& text) { lstStatus.MesgDisp(timeStamp() + QStringLiteral("  ") + text); }
-
-void SetupSession::showIndented(const QString& text) { lstStatus.MesgDisp(basMain::Indent() + text); }
 
 void SetupSession::stop()
 {

@@ -1,9 +1,9 @@
 #pragma once
-// What QLN_Set's flows share: the seams, the message lists, the log, and the engines.
-// The window and `qln` each build one and call the same flows on it.
+// What QLN_Set's flows share: the program's context (seams, message list, log with tag CONF),
+// the status list, and the engines. The window and `qln` each build one and call the same flows on it.
 #include "link/frmUIF.h"
-#include "shell/LogFile.h"
 #include "shell/MessageList.h"
+#include "shell/ToolContext.h"
 #include "tftp/frmTFR.h"
 
 #include <QObject>
@@ -11,7 +11,7 @@
 class Clock;
 class Operator;
 
-class SetupSession : public QObject {
+class SetupSession : public QObject, public ToolContext {
     Q_OBJECT
 public:
     struct Options {
@@ -28,20 +28,10 @@ public:
     // else makes it the device address and returns 0.
     int CheckIPAddress(const QString& text);
 
-    // Message lines: time stamp, two spaces, text; indented lines start with 14 spaces.
-    void show(const QString& text);
-    void showIndented(const QString& text);
-    QString timeStamp() const;
-
     // Stop: ends whatever transfer or exchange is waiting.
     void stop();
 
-    const Clock& clock;
-    Operator& op;
-    MessageList lstStatus;
     MessageList Statelist;
-    LogFile log;
     frmUIF uif;
     frmTFR tfr;
-    QString deviceText;  // the address text the log records carry
 };

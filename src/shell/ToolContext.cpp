@@ -1,0 +1,16 @@
+#include "shell/ToolContext.h"
+
+#include "platform/Clock.h"
+#include "shell/TimeStamp.h"
+
+ToolContext::ToolContext(const Clock& clock_, Operator& op_, const QString& tagWord)
+    : clock(clock_), op(op_), log(clock_, tagWord)
+{
+    log.deviceAddress = [this] { return deviceText; };
+}
+
+QString ToolContext::timeStamp() const { return basMain::Fnc_TimeStamp(clock.now()); }
+
+void ToolContext::show(const QString& text) { lstStatus.MesgDisp(timeStamp() + QStringLiteral("  ") + text); }
+
+void ToolContext::showIndented(const QString& text) { lstStatus.MesgDisp(basMain::Indent() + text); }
