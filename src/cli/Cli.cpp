@@ -1,7 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/CliOperator.h"
-#include "shell/SetupSession.h"
+#include "shell/ToolContext.h"
 #include "shell/Version.h"
 
 #include <QCommandLineParser>
@@ -18,8 +18,10 @@ void printHelp(QTextStream& out)
            "  --log FILE          write the log file as the windows do (appends; --overwrite truncates)\n"
            "  -o, --output FILE   where a command writes its file\n"
            "  --overwrite         answer Yes to \"File Exist. Overwrite?\" questions\n"
-           "  --device-port N     the device's UIF port (default 8649)\n"
-           "  --local-port N      the local UIF port (default 8640; 0 picks a free one)\n"
+           "  --device-port N     the device's port of the command's link (UIF 8649, RCMP 8650)\n"
+           "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
+           "  --count N           ping: stop after N requests (default: until interrupted)\n"
+           "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
            "  -h, --help          this text\n"
            "  --version           the program version\n\n"
            "Commands:\n";
@@ -38,11 +40,22 @@ bool readPort(const QString& text, quint16& port)
 
 }  // namespace
 
-bool OpenCliSession(CliContext& ctx, SetupSession& session)
+bool OpenCliSession(CliContext& ctx, ToolContext& session)
 {
     QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&ctx](const QString& line) {
         *ctx.out << line << Qt::endl;
     });
+    return OpenCliLog(ctx, session);
+}
+
+int CliUsageError(CliContext& ctx, const QString& text)
+{
+    *ctx.err << text << "; see qln --help" << Qt::endl;
+    return 2;
+}
+
+bool OpenCliLog(CliContext& ctx, ToolContext& session)
+{
     if (ctx.logPath.isEmpty()) return true;
     const bool exists = QFileInfo::exists(ctx.logPath);
     if (session.log.open(ctx.logPath, exists && ctx.overwrite)) return true;
@@ -60,9 +73,11 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption overwrite(QStringList{QStringLiteral("overwrite")});
     const QCommandLineOption devicePort(QStringLiteral("device-port"), QString(), QStringLiteral("N"));
     const QCommandLineOption localPort(QStringLiteral("local-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("N"));
+    const QCommandLineOption packetId(QStringLiteral("packet-id"), QString(), QStringLiteral("N"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("version")});
-    p.addOptions({device, log, output, overwrite, devicePort, localPort, help, version});
+    p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, help, version});
     if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) {
         err << p.errorText() << Qt::endl;
         return 2;
@@ -87,6 +102,10 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     ctx.logPath = p.value(log);
     ctx.output = p.value(output);
     ctx.overwrite = p.isSet(overwrite);
+    ctx.count = p.value(count);
+    ctx.packetId = p.value(packetId);
+    ctx.devicePortGiven = p.isSet(devicePort);
+    ctx.localPortGiven = p.isSet(localPort);
     ctx.out = &out;
     ctx.err = &err;
     if ((p.isSet(devicePort) && !readPort(p.value(devicePort), ctx.devicePort)) ||

@@ -4,7 +4,7 @@
 #include <QTextStream>
 
 class CliOperator;
-class SetupSession;
+class ToolContext;
 
 struct CliContext {
     QStringList args;      // the command's own arguments, after the command word
@@ -12,8 +12,12 @@ struct CliContext {
     QString logPath;       // --log
     QString output;        // -o / --output
     bool overwrite = false;
+    QString count;         // --count (ping)
+    QString packetId;      // --packet-id (ping, traceroute)
     quint16 devicePort = 8649;
     quint16 localPort = 8640;
+    bool devicePortGiven = false;  // the RCMP commands default to their own link's ports
+    bool localPortGiven = false;
     QTextStream* out = nullptr;
     QTextStream* err = nullptr;
 };
@@ -36,4 +40,9 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err);
 // For commands that talk to the device: a session on the options' ports, its message lines
 // printed to `out`, and the log opened when --log was given. Returns false (with the message
 // already printed) when the log could not be opened.
-bool OpenCliSession(CliContext& ctx, SetupSession& session);
+bool OpenCliSession(CliContext& ctx, ToolContext& session);
+// The log part of it alone, for commands that print their lines themselves.
+bool OpenCliLog(CliContext& ctx, ToolContext& session);
+
+// A usage error of a command: one line and the pointer to --help on standard error; returns 2.
+int CliUsageError(CliContext& ctx, const QString& text);

@@ -3,6 +3,8 @@
 int CliEcho(CliContext& ctx);
 int CliLint(CliContext& ctx);
 int CliEncode(CliContext& ctx);
+int CliPing(CliContext& ctx);
+int CliTraceroute(CliContext& ctx);
 
 const QList<CliCommand>& CliCommands()
 {
@@ -10,6 +12,8 @@ const QList<CliCommand>& CliCommands()
         {"echo", "echo", "run the echo test against --device", &CliEcho},
         {"lint", "lint FILE", "check a configuration file (no device)", &CliLint},
         {"encode", "encode FILE [-o IMG]", "write the configuration image (Config.bin)", &CliEncode},
+        {"ping", "ping STATION", "RCMP echo to a radio station through --device (--count, --packet-id)", &CliPing},
+        {"traceroute", "traceroute STATION", "RCMP route to a radio station through --device (--packet-id)", &CliTraceroute},
     };
     return commands;
 }

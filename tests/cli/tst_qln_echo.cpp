@@ -57,6 +57,7 @@ private slots:
     void logFile();
     void logCannotBeOpened();
     void localPortTaken();
+    void ping();
 };
 
 void tst_qln_echo::usage_data()
@@ -170,6 +171,26 @@ void tst_qln_echo::localPortTaken()
     QCOMPARE(text(r.out[1]), QString("Echo Command Error."));
     QVERIFY2(r.out[2].startsWith(QString(14, ' ') + " St: -1,Proto-Err(2,Send_VBErrNumber=10048/"), qPrintable(r.out[2]));
     QVERIFY2(r.out[3].startsWith("    VBErrDesc="), qPrintable(r.out[3]));
+}
+
+// The wiring of `qln ping`: the run's lines as the list shows them, --count and the exit status.
+void tst_qln_echo::ping()
+{
+    DeviceSim sim(simOptions());
+    QVERIFY(sim.start());
+    const Run r = runQln({"--device", "127.0.0.1", "--device-port", QString::number(sim.rcmpPort()), "--local-port", "0",
+                          "ping", "00:80:45:01:00:03", "--count", "2", "--packet-id", "0x8001"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(r.out.value(0), QString(14, ' ') + "RCMP packet ID: 0x8001");
+    QCOMPARE(r.out.value(1), QString());
+    QCOMPARE(text(r.out.value(2)), QString("RCMP ping 127.0.0.1"));
+    // A loopback answer has 1.1 s until the next repetition (or the end of the run).
+    QVERIFY2(text(r.out.value(3)).startsWith("Reply  00:80:45:01:00:03  seq=0 ttl=12 time="), qPrintable(r.out.join('\n')));
+    QVERIFY2(text(r.out.value(4)).startsWith("Reply  00:80:45:01:00:03  seq=1 ttl=-1 time="), qPrintable(r.out.join('\n')));
+    QCOMPARE(text(r.out.value(5)), QString("2 packets transmitted, 2 packets received,"));
+    QCOMPARE(r.out.value(6), QString(14, ' ') + "0% packet loss.");
+    QCOMPARE(r.out.size(), 7);
+    QCOMPARE(sim.rcmpRequestsReceived, 2);
 }
 
 QTEST_GUILESS_MAIN(tst_qln_echo)

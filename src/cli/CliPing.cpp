@@ -1,0 +1,116 @@
+// qln --device IP [--log FILE] ping STATION [--count N] [--packet-id N]
+// qln --device IP [--log FILE] traceroute STATION [--packet-id N]
+#include "cli/Cli.h"
+#include "cli/CliOperator.h"
+#include "echotest/EchoTestRun.h"
+#include "link/basConv.h"
+#include "platform/Clock.h"
+#include "rcmp/frmRCMP.h"
+#include "shell/ToolContext.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <csignal>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+void onInterrupt(int) { interrupted = 1; }
+
+// A number option, decimal or 0x hexadecimal; "" (not given) leaves the value. False when out of range.
+bool readNumber(const QString& text, qint64 low, qint64 high, qint64& value)
+{
+    if (text.isEmpty()) return true;
+    const QByteArray bytes = text.toLatin1();
+    bool ok = false;
+    value = bytes.startsWith("0x") || bytes.startsWith("0X") ? bytes.mid(2).toLongLong(&ok, 16) : bytes.toLongLong(&ok, 10);
+    return ok && value >= low && value <= high;
+}
+
+int RunRcmpCommand(CliContext& ctx, bool trace)
+{
+    const QString name = trace ? QStringLiteral("traceroute") : QStringLiteral("ping");
+    if (ctx.args.isEmpty()) return CliUsageError(ctx, name + QStringLiteral(": STATION is missing"));
+    if (ctx.args.size() > 1) return CliUsageError(ctx, name + QStringLiteral(": unexpected argument '") + ctx.args[1] + "'");
+    qint64 count = 0;
+    qint64 packetId = -1;
+    if (trace && !ctx.count.isEmpty()) return CliUsageError(ctx, QStringLiteral("traceroute takes no --count"));
+    if (!readNumber(ctx.count, 1, 0x7FFFFFFF, count)) return CliUsageError(ctx, QStringLiteral("Invalid --count '") + ctx.count + "'");
+    if (!readNumber(ctx.packetId, 0, 0xFFFF, packetId))
+        return CliUsageError(ctx, QStringLiteral("Invalid --packet-id '") + ctx.packetId + "'");
+
+    CliOperator op(*ctx.err, ctx.overwrite);
+    int err = 0;
+    // Checked before the link binds its port, so a bad address costs nothing else.
+    basConv::ParseIPv4(ctx.device, err);
+    if (err != 0) {
+        *ctx.err << "Invalid IP Address" << Qt::endl;
+        return 1;
+    }
+    SystemClock clock;
+    ToolContext tool(clock, op, QStringLiteral("TEST"));
+    frmRCMP::Options ro;
+    ro.localPort = ctx.localPortGiven ? ctx.localPort : basRCMP::RCMPTestLocalPort;
+    ro.remotePort = ctx.devicePortGiven ? ctx.devicePort : basRCMP::RCMPDevicePort;
+    frmRCMP rcmp(&op, ro);
+    EchoTestRun::Options eo;
+    eo.echoCount = int(count);
+    eo.fixedPacketID = packetId >= 0;
+    eo.packetID = qint16(quint16(packetId));
+    EchoTestRun run(tool, rcmp, eo);
+
+    // A hop line grows in place in the window; here it is printed once, when it is complete
+    // (or when the next line shows that it will not grow any more).
+    QString pending;
+    auto print = [&ctx](const QString& line) { *ctx.out << line << Qt::endl; };
+    QObject::connect(&tool.lstStatus, &MessageList::lineAdded, [&](const QString& line) {
+        if (!pending.isNull()) print(pending);
+        pending = QString();
+        if (run.hopLinePending())
+            pending = line;
+        else
+            print(line);
+    });
+    QObject::connect(&tool.lstStatus, &MessageList::lastLineModified, [&](const QString& line) {
+        if (run.hopLinePending()) {
+            pending = line;
+            return;
+        }
+        pending = QString();
+        print(line);
+    });
+    if (!OpenCliLog(ctx, tool)) return 1;
+
+    // The station box shows the parsed ID in its normal form once it has been left.
+    QString station = ctx.args[0];
+    basConv::Mac id{};
+    basConv::ParseMAC(station.toLatin1(), id, err);
+    if (err == 0) station = basConv::FormatMAC(id);
+
+    const bool bound = run.Load();
+    bool started = false;
+    if (bound) started = trace ? run.StartTrace(ctx.device, station) : run.StartEcho(ctx.device, station);
+    if (started) {
+        QEventLoop loop;
+        QObject::connect(&run, &EchoTestRun::runEnded, &loop, &QEventLoop::quit);
+        // Ctrl+C is the Stop button.
+        interrupted = 0;
+        const auto previous = std::signal(SIGINT, onInterrupt);
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (interrupted) run.cmdStop_Click();
+        });
+        watch.start(50);
+        loop.exec();
+        std::signal(SIGINT, previous);
+    }
+    if (!pending.isNull()) print(pending);
+    tool.log.EndLog();
+    if (!started) return 1;
+    return (trace ? run.TraceDone : run.RecvCnt > 0) ? 0 : 1;
+}
+
+}  // namespace
+
+int CliPing(CliContext& ctx) { return RunRcmpCommand(ctx, false); }
+int CliTraceroute(CliContext& ctx) { return RunRcmpCommand(ctx, true); }
