@@ -105,6 +105,12 @@ int RunRcmpCommand(CliContext& ctx, bool trace)
         std::signal(SIGINT, previous);
     }
     if (!pending.isNull()) print(pending);
+    if (started && !trace) {
+        // Beyond the list: the round-trip statistics as iputils ping gives them.
+        const QString rtt = EchoRttSummary(run.replyTimesMs());
+        if (!rtt.isEmpty()) print(rtt);
+        if (run.duplicateReplies() > 0) print(QStringLiteral("+%1 duplicates").arg(run.duplicateReplies()));
+    }
     tool.log.EndLog();
     if (!started) return 1;
     return (trace ? run.TraceDone : run.RecvCnt > 0) ? 0 : 1;

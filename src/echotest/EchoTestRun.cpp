@@ -9,6 +9,7 @@
 #include "shell/ToolContext.h"
 
 #include <QTimer>
+#include <cmath>
 
 namespace {
 
@@ -28,6 +29,24 @@ QStringList EchoStatistics(qint32 sent, qint32 received)
         texts << QString::number(loss, 'g', 15) + QStringLiteral("% packet loss.");
     }
     return texts;
+}
+
+QString EchoRttSummary(const QList<qint64>& timesMs)
+{
+    if (timesMs.isEmpty()) return QString();
+    qint64 low = timesMs.first(), high = timesMs.first();
+    double sum = 0.0;
+    for (qint64 t : timesMs) {
+        low = qMin(low, t);
+        high = qMax(high, t);
+        sum += double(t);
+    }
+    const double mean = sum / timesMs.size();
+    double squares = 0.0;
+    for (qint64 t : timesMs) squares += (double(t) - mean) * (double(t) - mean);
+    const double mdev = std::sqrt(squares / timesMs.size());
+    return QStringLiteral("rtt min/avg/max/mdev = %1/%2/%3/%4 ms")
+        .arg(double(low), 0, 'f', 3).arg(mean, 0, 'f', 3).arg(double(high), 0, 'f', 3).arg(mdev, 0, 'f', 3);
 }
 
 EchoTestRun::EchoTestRun(ToolContext& ctx, frmRCMP& rcmp, const Options& options, QObject* parent)
@@ -99,6 +118,9 @@ bool EchoTestRun::StartEcho(const QString& ipText, const QString& stationText)
     log(LogFile::Neutral, QStringLiteral("RCMP ping ") + ipText);
     rcmp_.ResetRCMPSeq();
     echoRequests_ = 0;
+    replyTimes_.clear();
+    answeredSeqs_.clear();
+    duplicates_ = 0;
     SendRequest(14);
     TestState = -1;
     RepTicks = 0;
@@ -178,7 +200,8 @@ void EchoTestRun::Recv_Reply()
     SigON();
     const RCMPPacket r = rcmp_.GetRCMPPacket();
     // The stamp comes off the wire: the difference is taken in 64 bits.
-    const QString rtt = QString::number((arrival - qint64(r.TimeStamp)) * 10);
+    const qint64 rttMs = (arrival - qint64(r.TimeStamp)) * 10;
+    const QString rtt = QString::number(rttMs);
     const QString sid = basConv::FormatMAC(r.StationID);
     const bool newInCombo = !cmbList_.contains(sid);
     const bool newInList = !lstSID_.contains(sid);
@@ -199,6 +222,12 @@ void EchoTestRun::Recv_Reply()
             // Every reply of this run's packet ID counts, duplicates included.
             RecvCnt += 1;
             CountDisp();
+            if (answeredSeqs_.contains(r.SeqNo)) {
+                ++duplicates_;
+            } else {
+                answeredSeqs_.insert(r.SeqNo);
+                replyTimes_ << rttMs;
+            }
             const QString text = QStringLiteral("Reply  ") + sid + QStringLiteral("  seq=") + QString::number(r.SeqNo) +
                                  QStringLiteral(" ttl=") + QString::number(r.TTL) + QStringLiteral(" time=") + rtt +
                                  QStringLiteral("ms");

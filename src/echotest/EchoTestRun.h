@@ -6,6 +6,7 @@
 #include "link/basConv.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 class QTimer;
@@ -15,6 +16,10 @@ class frmRCMP;
 // The statistics texts of a stopped echo run: the transmitted/received line, then the loss line
 // when anything was sent (the loss in shortest form; negative when duplicates outnumber losses).
 QStringList EchoStatistics(qint32 sent, qint32 received);
+
+// "rtt min/avg/max/mdev = a/b/c/d ms" over the times in ms (mdev the population standard
+// deviation), as iputils ping prints it; "" when there are none.
+QString EchoRttSummary(const QList<qint64>& timesMs);
 
 class EchoTestRun : public QObject {
     Q_OBJECT
@@ -48,6 +53,11 @@ public:
 
     const QStringList& comboStations() const { return cmbList_; }  // cmb_ID's list
     const QStringList& lstSID() const { return lstSID_; }
+
+    // Of the current echo run's counted replies: the round-trip times of the first reply to each
+    // sequence number, and how many replies repeated a sequence number already answered.
+    const QList<qint64>& replyTimesMs() const { return replyTimes_; }
+    int duplicateReplies() const { return duplicates_; }
 
     qint16 EchoPacketID = 0;
     qint32 lngSendCnt = 0;
@@ -95,4 +105,7 @@ private:
     bool lampOn_ = false;
     bool hopPending_ = false;
     int echoRequests_ = 0;
+    QList<qint64> replyTimes_;
+    QSet<qint16> answeredSeqs_;
+    int duplicates_ = 0;
 };

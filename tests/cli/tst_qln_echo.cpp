@@ -178,8 +178,10 @@ void tst_qln_echo::ping()
 {
     DeviceSim sim(simOptions());
     QVERIFY(sim.start());
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ping.log");
     const Run r = runQln({"--device", "127.0.0.1", "--device-port", QString::number(sim.rcmpPort()), "--local-port", "0",
-                          "ping", "00:80:45:01:00:03", "--count", "2", "--packet-id", "0x8001"});
+                          "--log", path, "ping", "00:80:45:01:00:03", "--count", "2", "--packet-id", "0x8001"});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QCOMPARE(r.out.value(0), QString(14, ' ') + "RCMP packet ID: 0x8001");
     QCOMPARE(r.out.value(1), QString());
@@ -189,8 +191,15 @@ void tst_qln_echo::ping()
     QVERIFY2(text(r.out.value(4)).startsWith("Reply  00:80:45:01:00:03  seq=1 ttl=-1 time="), qPrintable(r.out.join('\n')));
     QCOMPARE(text(r.out.value(5)), QString("2 packets transmitted, 2 packets received,"));
     QCOMPARE(r.out.value(6), QString(14, ' ') + "0% packet loss.");
-    QCOMPARE(r.out.size(), 7);
+    QVERIFY2(r.out.value(7).startsWith("rtt min/avg/max/mdev = "), qPrintable(r.out.value(7)));
+    QCOMPARE(r.out.size(), 8);
     QCOMPARE(sim.rcmpRequestsReceived, 2);
+    // The log is QLN_Test's: tag TEST, the run's first record a SEND of "Echo Request".
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QVERIFY2(lines.value(2).contains(" Quillon:127.0.0.1 PC:") && lines.value(2).endsWith(" TEST SEND\r"), lines.value(2).constData());
+    QCOMPARE(lines.value(3), QByteArray("\tEcho Request\r"));
 }
 
 QTEST_GUILESS_MAIN(tst_qln_echo)

@@ -80,6 +80,8 @@ class tst_EchoTestRun : public QObject {
 private slots:
     void statistics_data();
     void statistics();
+    void rttSummary_data();
+    void rttSummary();
     void runs_data();
     void runs();
     void olderSeqNoOnlyReportsItsStation();
@@ -108,6 +110,23 @@ void tst_EchoTestRun::statistics()
     QCOMPARE(EchoStatistics(sent, received), texts);
 }
 
+void tst_EchoTestRun::rttSummary_data()
+{
+    QTest::addColumn<QList<qint64>>("times");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("no replies") << QList<qint64>{} << "";
+    QTest::newRow("one") << QList<qint64>{0} << "rtt min/avg/max/mdev = 0.000/0.000/0.000/0.000 ms";
+    QTest::newRow("population deviation") << QList<qint64>{10, 30, 20} << "rtt min/avg/max/mdev = 10.000/20.000/30.000/8.165 ms";
+    QTest::newRow("beyond 32 bits") << QList<qint64>{40, 5000000000} << "rtt min/avg/max/mdev = 40.000/2500000020.000/5000000000.000/2499999980.000 ms";
+}
+
+void tst_EchoTestRun::rttSummary()
+{
+    QFETCH(QList<qint64>, times);
+    QFETCH(QString, line);
+    QCOMPARE(EchoRttSummary(times), line);
+}
+
 void tst_EchoTestRun::runs_data()
 {
     QTest::addColumn<bool>("trace");
@@ -117,30 +136,33 @@ void tst_EchoTestRun::runs_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("count");
     QTest::addColumn<QStringList>("lstSID");
+    QTest::addColumn<int>("duplicates");
 
     const QString ends = QStringLiteral("      0      0      0 ");
     QTest::newRow("three hops") << true << "00:80:45:01:00:03" << "" << ""
         << QStringList{"", At + "Tracing RS route to 00:80:45:01:00:03",
                        hop(0, ends + "00:80:45:01:00:01"), hop(1, ends + "00:80:45:01:00:02"), hop(2, ends + "00:80:45:01:00:03"),
                        At + "Trace end.", I14 + "Trace complete."}
-        << "9/9" << QStringList{"00:80:45:01:00:01", "00:80:45:01:00:02", "00:80:45:01:00:03"};
+        << "9/9" << QStringList{"00:80:45:01:00:01", "00:80:45:01:00:02", "00:80:45:01:00:03"} << 0;
     QTest::newRow("unanswered hop") << true << "00:80:45:01:00:02" << "00:80:45:01:00:01" << ""
         << QStringList{"", At + "Tracing RS route to 00:80:45:01:00:02",
                        hop(0, "      *      *      * Request timed out."), hop(1, ends + "00:80:45:01:00:02"),
                        At + "Trace end.", I14 + "Trace complete."}
-        << "3/6" << QStringList{"00:80:45:01:00:02"};
+        << "3/6" << QStringList{"00:80:45:01:00:02"} << 0;
     // An unknown station: the device answers every probe itself (unreachable), up to hop 15.
     QStringList sixteen{"", At + "Tracing RS route to 00:80:45:01:00:99"};
     for (int h = 0; h <= 15; ++h) sixteen << hop(h, ends + "00:80:45:01:00:00");
     sixteen << At + "Trace end." << I14 + "Trace complete.";
     QTest::newRow("the 16th hop ends it") << true << "00:80:45:01:00:99" << "" << "" << sixteen << "48/48"
-                                          << QStringList{"00:80:45:01:00:00"};
+                                          << QStringList{"00:80:45:01:00:00"} << 0;
+    // The clock moves 250 ms while the first request is out: its replies took 250 ms.
+    const QString later = QStringLiteral("09:05:03.370  ");
     QTest::newRow("echo, duplicates counted") << false << "00:80:45:01:00:02" << "" << "00:80:45:01:00:02"
         << QStringList{"", At + "RCMP ping 127.0.0.1",
-                       At + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=0ms", At + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=0ms",
-                       At + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms", At + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms",
-                       At + "2 packets transmitted, 4 packets received,", I14 + "-100% packet loss."}
-        << "4/2" << QStringList{"00:80:45:01:00:02"};
+                       later + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=250ms", later + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=250ms",
+                       later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms", later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms",
+                       later + "2 packets transmitted, 4 packets received,", I14 + "-100% packet loss."}
+        << "4/2" << QStringList{"00:80:45:01:00:02"} << 2;
 }
 
 void tst_EchoTestRun::runs()
@@ -152,17 +174,20 @@ void tst_EchoTestRun::runs()
     QFETCH(QStringList, lines);
     QFETCH(QString, count);
     QFETCH(QStringList, lstSID);
+    QFETCH(int, duplicates);
     RigOptions o;
     o.lossy = lossy;
     o.doubled = doubled;
     o.echoCount = 2;
     Rig rig(o);
     QVERIFY(trace ? rig.run.StartTrace("127.0.0.1", station) : rig.run.StartEcho("127.0.0.1", station));
+    if (!trace) rig.clock.advanceMs(250);
     rig.runToEnd();
     QCOMPARE(rig.lines(), lines);
     QCOMPARE(rig.run.countText(), count);
     QCOMPARE(rig.run.lstSID(), lstSID);
     QCOMPARE(rig.run.TraceDone, trace && station != "00:80:45:01:00:99");
+    QCOMPARE(rig.run.duplicateReplies(), duplicates);
     QVERIFY2(rig.op.shown.isEmpty(), qPrintable(rig.op.lastText()));
 }
 
