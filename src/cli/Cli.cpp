@@ -22,6 +22,7 @@ void printHelp(QTextStream& out)
            "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
+           "  --json              ping, traceroute: one JSON document on standard output, the lines on standard error\n"
            "  -h, --help          this text\n"
            "  --version           the program version\n\n"
            "Commands:\n";
@@ -73,11 +74,12 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption overwrite(QStringList{QStringLiteral("overwrite")});
     const QCommandLineOption devicePort(QStringLiteral("device-port"), QString(), QStringLiteral("N"));
     const QCommandLineOption localPort(QStringLiteral("local-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption json(QStringList{QStringLiteral("json")});
     const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("N"));
     const QCommandLineOption packetId(QStringLiteral("packet-id"), QString(), QStringLiteral("N"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("version")});
-    p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, help, version});
+    p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, json, help, version});
     if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) {
         err << p.errorText() << Qt::endl;
         return 2;
@@ -103,6 +105,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     ctx.output = p.value(output);
     ctx.overwrite = p.isSet(overwrite);
     ctx.count = p.value(count);
+    ctx.json = p.isSet(json);
     ctx.packetId = p.value(packetId);
     ctx.devicePortGiven = p.isSet(devicePort);
     ctx.localPortGiven = p.isSet(localPort);

@@ -12,6 +12,7 @@ struct CliContext {
     QString logPath;       // --log
     QString output;        // -o / --output
     bool overwrite = false;
+    bool json = false;     // --json: one document on `out`, the message lines on `err`
     QString count;         // --count (ping)
     QString packetId;      // --packet-id (ping, traceroute)
     quint16 devicePort = 8649;

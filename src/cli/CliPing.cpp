@@ -9,6 +9,9 @@
 #include "shell/ToolContext.h"
 
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 #include <csignal>
 
@@ -25,6 +28,44 @@ bool readNumber(const QString& text, qint64 low, qint64 high, qint64& value)
     bool ok = false;
     value = bytes.startsWith("0x") || bytes.startsWith("0X") ? bytes.mid(2).toLongLong(&ok, 16) : bytes.toLongLong(&ok, 10);
     return ok && value >= low && value <= high;
+}
+
+QJsonValue Milliseconds(qint64 ms) { return ms < 0 ? QJsonValue() : QJsonValue(double(ms)); }
+
+QJsonObject PingJson(const EchoTestRun& run)
+{
+    QJsonObject o;
+    o[QStringLiteral("sent")] = run.lngSendCnt;
+    o[QStringLiteral("received")] = run.RecvCnt;
+    o[QStringLiteral("duplicates")] = run.duplicateReplies();
+    o[QStringLiteral("loss")] = run.lngSendCnt == 0
+        ? QJsonValue() : QJsonValue(double(qint64(run.lngSendCnt) - run.RecvCnt) / run.lngSendCnt * 100.0);
+    if (run.replyTimesMs().isEmpty()) {
+        o[QStringLiteral("rtt")] = QJsonValue();
+    } else {
+        const EchoRtt r = EchoRttStats(run.replyTimesMs());
+        o[QStringLiteral("rtt")] = QJsonObject{{QStringLiteral("min"), r.min}, {QStringLiteral("avg"), r.avg},
+                                               {QStringLiteral("max"), r.max}, {QStringLiteral("mdev"), r.mdev}};
+    }
+    QJsonArray replies;
+    for (const EchoReplyRecord& e : run.echoReplies())
+        replies.append(QJsonObject{{QStringLiteral("seq"), e.seq}, {QStringLiteral("ttl"), e.ttl},
+                                   {QStringLiteral("time"), double(e.timeMs)}, {QStringLiteral("station"), e.station}});
+    o[QStringLiteral("replies")] = replies;
+    return o;
+}
+
+QJsonObject TraceJson(const EchoTestRun& run, const QString& station)
+{
+    QJsonArray hops;
+    for (const TraceHopRecord& h : run.traceHops()) {
+        QJsonArray times;
+        for (qint64 t : h.timesMs) times.append(Milliseconds(t));
+        hops.append(QJsonObject{{QStringLiteral("hop"), h.hop}, {QStringLiteral("times"), times},
+                                {QStringLiteral("station"), h.station.isEmpty() ? QJsonValue() : QJsonValue(h.station)}});
+    }
+    return QJsonObject{{QStringLiteral("destination"), station}, {QStringLiteral("complete"), run.TraceDone},
+                       {QStringLiteral("hops"), hops}};
 }
 
 int RunRcmpCommand(CliContext& ctx, bool trace)
@@ -62,7 +103,8 @@ int RunRcmpCommand(CliContext& ctx, bool trace)
     // A hop line grows in place in the window; here it is printed once, when it is complete
     // (or when the next line shows that it will not grow any more).
     QString pending;
-    auto print = [&ctx](const QString& line) { *ctx.out << line << Qt::endl; };
+    QTextStream& lines = ctx.json ? *ctx.err : *ctx.out;
+    auto print = [&lines](const QString& line) { lines << line << Qt::endl; };
     QObject::connect(&tool.lstStatus, &MessageList::lineAdded, [&](const QString& line) {
         if (!pending.isNull()) print(pending);
         pending = QString();
@@ -105,6 +147,7 @@ int RunRcmpCommand(CliContext& ctx, bool trace)
         std::signal(SIGINT, previous);
     }
     if (!pending.isNull()) print(pending);
+    if (started && ctx.json) *ctx.out << QJsonDocument(trace ? TraceJson(run, station) : PingJson(run)).toJson();
     if (started && !trace) {
         // Beyond the list: the round-trip statistics as iputils ping gives them.
         const QString rtt = EchoRttSummary(run.replyTimesMs());

@@ -31,22 +31,30 @@ QStringList EchoStatistics(qint32 sent, qint32 received)
     return texts;
 }
 
+EchoRtt EchoRttStats(const QList<qint64>& timesMs)
+{
+    EchoRtt r;
+    if (timesMs.isEmpty()) return r;
+    r.min = r.max = double(timesMs.first());
+    double sum = 0.0;
+    for (qint64 t : timesMs) {
+        r.min = qMin(r.min, double(t));
+        r.max = qMax(r.max, double(t));
+        sum += double(t);
+    }
+    r.avg = sum / timesMs.size();
+    double squares = 0.0;
+    for (qint64 t : timesMs) squares += (double(t) - r.avg) * (double(t) - r.avg);
+    r.mdev = std::sqrt(squares / timesMs.size());
+    return r;
+}
+
 QString EchoRttSummary(const QList<qint64>& timesMs)
 {
     if (timesMs.isEmpty()) return QString();
-    qint64 low = timesMs.first(), high = timesMs.first();
-    double sum = 0.0;
-    for (qint64 t : timesMs) {
-        low = qMin(low, t);
-        high = qMax(high, t);
-        sum += double(t);
-    }
-    const double mean = sum / timesMs.size();
-    double squares = 0.0;
-    for (qint64 t : timesMs) squares += (double(t) - mean) * (double(t) - mean);
-    const double mdev = std::sqrt(squares / timesMs.size());
+    const EchoRtt r = EchoRttStats(timesMs);
     return QStringLiteral("rtt min/avg/max/mdev = %1/%2/%3/%4 ms")
-        .arg(double(low), 0, 'f', 3).arg(mean, 0, 'f', 3).arg(double(high), 0, 'f', 3).arg(mdev, 0, 'f', 3);
+        .arg(r.min, 0, 'f', 3).arg(r.avg, 0, 'f', 3).arg(r.max, 0, 'f', 3).arg(r.mdev, 0, 'f', 3);
 }
 
 EchoTestRun::EchoTestRun(ToolContext& ctx, frmRCMP& rcmp, const Options& options, QObject* parent)
@@ -121,6 +129,7 @@ bool EchoTestRun::StartEcho(const QString& ipText, const QString& stationText)
     replyTimes_.clear();
     answeredSeqs_.clear();
     duplicates_ = 0;
+    echoReplies_.clear();
     SendRequest(14);
     TestState = -1;
     RepTicks = 0;
@@ -136,6 +145,7 @@ bool EchoTestRun::StartTrace(const QString& ipText, const QString& stationText)
     MesgDisp(QString());
     MesgDisp(timeText() + TwoSpaces + QStringLiteral("Tracing RS route to ") + stationText);
     log(LogFile::Neutral, QStringLiteral("Tracing RS route to ") + stationText);
+    traceHops_.clear();
     TraceDone = false;
     TraceTTL = 0;
     ProbeCnt = 0;
@@ -149,6 +159,7 @@ bool EchoTestRun::StartTrace(const QString& ipText, const QString& stationText)
 
 void EchoTestRun::newHopLine()
 {
+    traceHops_.append({TraceTTL, {}, QString()});
     HopLine = basMain::Indent() + PadLeft(QString::number(TraceTTL), 5);
     hopPending_ = true;
     MesgDisp(HopLine);
@@ -228,6 +239,7 @@ void EchoTestRun::Recv_Reply()
                 answeredSeqs_.insert(r.SeqNo);
                 replyTimes_ << rttMs;
             }
+            echoReplies_.append({r.SeqNo, r.TTL, rttMs, sid});
             const QString text = QStringLiteral("Reply  ") + sid + QStringLiteral("  seq=") + QString::number(r.SeqNo) +
                                  QStringLiteral(" ttl=") + QString::number(r.TTL) + QStringLiteral(" time=") + rtt +
                                  QStringLiteral("ms");
@@ -236,10 +248,10 @@ void EchoTestRun::Recv_Reply()
         }
         break;
     case 1:
-        if (MatchProbe(rtt, sid, r.Result, r.SeqNo)) TestState = 3;
+        if (MatchProbe(rttMs, sid, r.Result, r.SeqNo)) TestState = 3;
         break;
     case 2:
-        if (MatchProbe(rtt, sid, r.Result, r.SeqNo)) {
+        if (MatchProbe(rttMs, sid, r.Result, r.SeqNo)) {
             HopLine += QStringLiteral(" ") + HopStation;
             hopPending_ = false;
             MesgModify(HopLine);
@@ -257,14 +269,16 @@ void EchoTestRun::Recv_Reply()
     }
 }
 
-bool EchoTestRun::MatchProbe(const QString& rtt, const QString& sid, int result, qint16 seq)
+bool EchoTestRun::MatchProbe(qint64 rttMs, const QString& sid, int result, qint16 seq)
 {
     // Only the answer to the probe sent last; an earlier probe's late answer is ignored.
     if (seq != rcmp_.RCMPLastSeq) return false;
+    traceHops_.last().timesMs << rttMs;
+    traceHops_.last().station = sid;
     RepTicks = 0;
     RecvCnt += 1;
     CountDisp();
-    HopLine += PadLeft(rtt, 7);
+    HopLine += PadLeft(QString::number(rttMs), 7);
     MesgModify(HopLine);
     log(LogFile::Recv, HopLine);
     HopAnswered = true;
@@ -293,6 +307,7 @@ void EchoTestRun::tmrRep_Timer()
     case 1:
         if (RepTicks > 30) {
             RepTicks = 0;
+            traceHops_.last().timesMs << -1;
             HopLine += Star;
             MesgModify(HopLine);
             log(LogFile::Neutral, HopLine);
@@ -304,6 +319,7 @@ void EchoTestRun::tmrRep_Timer()
     case 2:
         if (RepTicks > 30) {
             RepTicks = 0;
+            traceHops_.last().timesMs << -1;
             HopLine += Star;
             HopLine += HopAnswered ? QStringLiteral(" ") + HopStation : QStringLiteral(" Request timed out.");
             hopPending_ = false;

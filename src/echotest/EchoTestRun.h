@@ -20,6 +20,23 @@ QStringList EchoStatistics(qint32 sent, qint32 received);
 // "rtt min/avg/max/mdev = a/b/c/d ms" over the times in ms (mdev the population standard
 // deviation), as iputils ping prints it; "" when there are none.
 QString EchoRttSummary(const QList<qint64>& timesMs);
+struct EchoRtt {
+    double min = 0, avg = 0, max = 0, mdev = 0;
+};
+EchoRtt EchoRttStats(const QList<qint64>& timesMs);  // all 0 when there are none
+
+// What a run heard, for reports beyond the message list.
+struct EchoReplyRecord {
+    qint16 seq = 0;
+    qint16 ttl = 0;
+    qint64 timeMs = 0;
+    QString station;
+};
+struct TraceHopRecord {
+    int hop = 0;
+    QList<qint64> timesMs;  // one per probe; -1 for a probe that timed out
+    QString station;        // "" when no probe was answered
+};
 
 class EchoTestRun : public QObject {
     Q_OBJECT
@@ -58,6 +75,9 @@ public:
     // sequence number, and how many replies repeated a sequence number already answered.
     const QList<qint64>& replyTimesMs() const { return replyTimes_; }
     int duplicateReplies() const { return duplicates_; }
+    // Every counted echo reply of the current run, and the hops of the current traceroute.
+    const QList<EchoReplyRecord>& echoReplies() const { return echoReplies_; }
+    const QList<TraceHopRecord>& traceHops() const { return traceHops_; }
 
     qint16 EchoPacketID = 0;
     qint32 lngSendCnt = 0;
@@ -83,7 +103,7 @@ private:
     bool startRun(const QString& ipText, const QString& stationText);
     int SendRequest(int ttl);
     void Recv_Reply();
-    bool MatchProbe(const QString& rtt, const QString& sid, int result, qint16 seq);
+    bool MatchProbe(qint64 rttMs, const QString& sid, int result, qint16 seq);
     void NextHop();
     void newHopLine();
     void traceComplete(int kind);
@@ -108,4 +128,6 @@ private:
     QList<qint64> replyTimes_;
     QSet<qint16> answeredSeqs_;
     int duplicates_ = 0;
+    QList<EchoReplyRecord> echoReplies_;
+    QList<TraceHopRecord> traceHops_;
 };

@@ -3,6 +3,9 @@
 #include "FreePortSim.h"
 #include "ScriptedPeer.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -58,6 +61,7 @@ private slots:
     void logCannotBeOpened();
     void localPortTaken();
     void ping();
+    void tracerouteJson();
 };
 
 void tst_qln_echo::usage_data()
@@ -200,6 +204,26 @@ void tst_qln_echo::ping()
     const QList<QByteArray> lines = f.readAll().split('\n');
     QVERIFY2(lines.value(2).contains(" Quillon:127.0.0.1 PC:") && lines.value(2).endsWith(" TEST SEND\r"), lines.value(2).constData());
     QCOMPARE(lines.value(3), QByteArray("\tEcho Request\r"));
+}
+
+// --json: the document alone on standard output, the lines on standard error.
+void tst_qln_echo::tracerouteJson()
+{
+    DeviceSim sim(simOptions());
+    QVERIFY(sim.start());
+    const Run r = runQln({"--device", "127.0.0.1", "--device-port", QString::number(sim.rcmpPort()), "--local-port", "0",
+                          "--json", "traceroute", "00:80:45:01:00:01"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QJsonObject o = QJsonDocument::fromJson(r.out.join('\n').toUtf8()).object();
+    QCOMPARE(o.value("destination").toString(), QString("00:80:45:01:00:01"));
+    QCOMPARE(o.value("complete").toBool(), true);
+    const QJsonArray hops = o.value("hops").toArray();
+    QCOMPARE(hops.size(), 1);
+    QCOMPARE(hops[0].toObject().value("station").toString(), QString("00:80:45:01:00:01"));
+    const QJsonArray times = hops[0].toObject().value("times").toArray();
+    QCOMPARE(times.size(), 3);
+    for (const QJsonValue& t : times) QVERIFY(t.isDouble());
+    QVERIFY2(r.err.contains("Tracing RS route to 00:80:45:01:00:01") && r.err.contains("Trace complete."), qPrintable(r.err));
 }
 
 QTEST_GUILESS_MAIN(tst_qln_echo)

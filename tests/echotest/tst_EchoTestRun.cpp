@@ -137,24 +137,26 @@ void tst_EchoTestRun::runs_data()
     QTest::addColumn<QString>("count");
     QTest::addColumn<QStringList>("lstSID");
     QTest::addColumn<int>("duplicates");
+    QTest::addColumn<QList<qint64>>("hop0");  // the first hop's probe times; -1 timed out
+    const QList<qint64> answered{0, 0, 0};
 
     const QString ends = QStringLiteral("      0      0      0 ");
     QTest::newRow("three hops") << true << "00:80:45:01:00:03" << "" << ""
         << QStringList{"", At + "Tracing RS route to 00:80:45:01:00:03",
                        hop(0, ends + "00:80:45:01:00:01"), hop(1, ends + "00:80:45:01:00:02"), hop(2, ends + "00:80:45:01:00:03"),
                        At + "Trace end.", I14 + "Trace complete."}
-        << "9/9" << QStringList{"00:80:45:01:00:01", "00:80:45:01:00:02", "00:80:45:01:00:03"} << 0;
+        << "9/9" << QStringList{"00:80:45:01:00:01", "00:80:45:01:00:02", "00:80:45:01:00:03"} << 0 << answered;
     QTest::newRow("unanswered hop") << true << "00:80:45:01:00:02" << "00:80:45:01:00:01" << ""
         << QStringList{"", At + "Tracing RS route to 00:80:45:01:00:02",
                        hop(0, "      *      *      * Request timed out."), hop(1, ends + "00:80:45:01:00:02"),
                        At + "Trace end.", I14 + "Trace complete."}
-        << "3/6" << QStringList{"00:80:45:01:00:02"} << 0;
+        << "3/6" << QStringList{"00:80:45:01:00:02"} << 0 << QList<qint64>{-1, -1, -1};
     // An unknown station: the device answers every probe itself (unreachable), up to hop 15.
     QStringList sixteen{"", At + "Tracing RS route to 00:80:45:01:00:99"};
     for (int h = 0; h <= 15; ++h) sixteen << hop(h, ends + "00:80:45:01:00:00");
     sixteen << At + "Trace end." << I14 + "Trace complete.";
     QTest::newRow("the 16th hop ends it") << true << "00:80:45:01:00:99" << "" << "" << sixteen << "48/48"
-                                          << QStringList{"00:80:45:01:00:00"} << 0;
+                                          << QStringList{"00:80:45:01:00:00"} << 0 << answered;
     // The clock moves 250 ms while the first request is out: its replies took 250 ms.
     const QString later = QStringLiteral("09:05:03.370  ");
     QTest::newRow("echo, duplicates counted") << false << "00:80:45:01:00:02" << "" << "00:80:45:01:00:02"
@@ -162,7 +164,7 @@ void tst_EchoTestRun::runs_data()
                        later + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=250ms", later + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=250ms",
                        later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms", later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms",
                        later + "2 packets transmitted, 4 packets received,", I14 + "-100% packet loss."}
-        << "4/2" << QStringList{"00:80:45:01:00:02"} << 2;
+        << "4/2" << QStringList{"00:80:45:01:00:02"} << 2 << QList<qint64>{};
 }
 
 void tst_EchoTestRun::runs()
@@ -175,6 +177,7 @@ void tst_EchoTestRun::runs()
     QFETCH(QString, count);
     QFETCH(QStringList, lstSID);
     QFETCH(int, duplicates);
+    QFETCH(QList<qint64>, hop0);
     RigOptions o;
     o.lossy = lossy;
     o.doubled = doubled;
@@ -188,6 +191,7 @@ void tst_EchoTestRun::runs()
     QCOMPARE(rig.run.lstSID(), lstSID);
     QCOMPARE(rig.run.TraceDone, trace && station != "00:80:45:01:00:99");
     QCOMPARE(rig.run.duplicateReplies(), duplicates);
+    QCOMPARE(rig.run.traceHops().isEmpty() ? QList<qint64>{} : rig.run.traceHops().first().timesMs, hop0);
     QVERIFY2(rig.op.shown.isEmpty(), qPrintable(rig.op.lastText()));
 }
 
