@@ -165,6 +165,10 @@ void tst_EchoTestRun::runs_data()
                        later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms", later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms",
                        later + "2 packets transmitted, 4 packets received,", I14 + "-100% packet loss."}
         << "4/2" << QStringList{"00:80:45:01:00:02"} << 2 << QList<qint64>{};
+    QTest::newRow("echo, unknown station") << false << "00:80:45:01:00:99" << "" << ""
+        << QStringList{"", At + "RCMP ping 127.0.0.1", I14 + "Destination unreachable.", I14 + "Destination unreachable.",
+                       later + "2 packets transmitted, 0 packets received,", I14 + "100% packet loss."}
+        << "0/2" << QStringList{"00:80:45:01:00:00"} << 0 << QList<qint64>{};
 }
 
 void tst_EchoTestRun::runs()
