@@ -231,6 +231,7 @@ void tst_EchoTestRun::refusedStart_data()
     QTest::addColumn<QString>("station");
     QTest::addColumn<QString>("box");
     QTest::newRow("five parts") << "127.0.0.1" << "00:80:45:01:00" << "Invalid Station ID";
+    QTest::newRow("seven parts") << "127.0.0.1" << "00:80:45:01:00:03:04" << "Invalid Station ID";
     QTest::newRow("wrong separators") << "127.0.0.1" << "00-80-45-01-00-03" << "Invalid Station ID";
     QTest::newRow("bad address") << "127.0.0.256" << "00:80:45:01:00:03" << "Invalid IP Address";
 }
