@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/CliOperator.h"
+#include "link/basConv.h"
 #include "shell/ToolContext.h"
 #include "shell/Version.h"
 
@@ -40,6 +41,15 @@ bool readPort(const QString& text, quint16& port)
 }
 
 }  // namespace
+
+bool CliDeviceIsValid(CliContext& ctx)
+{
+    int err = 0;
+    basConv::ParseIPv4(ctx.device, err);
+    if (err == 0) return true;
+    *ctx.err << "Invalid IP Address" << Qt::endl;
+    return false;
+}
 
 bool OpenCliSession(CliContext& ctx, ToolContext& session)
 {

@@ -38,6 +38,10 @@ const QList<CliCommand>& CliCommands();
 // Runs qln with its arguments (without the program name); returns the exit status.
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
+// For commands that talk to the device: false (with "Invalid IP Address" printed) when --device
+// is no IPv4 address. Checked before any port is bound, so a bad address costs nothing else.
+bool CliDeviceIsValid(CliContext& ctx);
+
 // For commands that talk to the device: a session on the options' ports, its message lines
 // printed to `out`, and the log opened when --log was given. Returns false (with the message
 // already printed) when the log could not be opened.

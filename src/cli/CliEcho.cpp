@@ -1,7 +1,6 @@
 // qln --device IP [--log FILE] echo
 #include "cli/Cli.h"
 #include "cli/CliOperator.h"
-#include "link/basConv.h"
 #include "platform/Clock.h"
 #include "shell/EchoTest.h"
 #include "shell/SetupSession.h"
@@ -9,13 +8,7 @@
 int CliEcho(CliContext& ctx)
 {
     CliOperator op(*ctx.err, ctx.overwrite);
-    int err = 0;
-    // Checked before the session binds its port, so a bad address costs nothing else.
-    basConv::ParseIPv4(ctx.device, err);
-    if (err != 0) {
-        *ctx.err << "Invalid IP Address" << Qt::endl;
-        return 1;
-    }
+    if (!CliDeviceIsValid(ctx)) return 1;
     SystemClock clock;
     SetupSession::Options o;
     o.uif.localPort = ctx.localPort;

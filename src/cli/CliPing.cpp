@@ -81,13 +81,7 @@ int RunRcmpCommand(CliContext& ctx, bool trace)
         return CliUsageError(ctx, QStringLiteral("Invalid --packet-id '") + ctx.packetId + "'");
 
     CliOperator op(*ctx.err, ctx.overwrite);
-    int err = 0;
-    // Checked before the link binds its port, so a bad address costs nothing else.
-    basConv::ParseIPv4(ctx.device, err);
-    if (err != 0) {
-        *ctx.err << "Invalid IP Address" << Qt::endl;
-        return 1;
-    }
+    if (!CliDeviceIsValid(ctx)) return 1;
     SystemClock clock;
     ToolContext tool(clock, op, QStringLiteral("TEST"));
     frmRCMP::Options ro;
@@ -126,6 +120,7 @@ int RunRcmpCommand(CliContext& ctx, bool trace)
     // The station box shows the parsed ID in its normal form once it has been left.
     QString station = ctx.args[0];
     basConv::Mac id{};
+    int err = 0;
     basConv::ParseMAC(station.toLatin1(), id, err);
     if (err == 0) station = basConv::FormatMAC(id);
 
