@@ -5,7 +5,18 @@
 #include <QTimer>
 
 MainClose::MainClose(SetupSession& session, int tickMs, QObject* parent)
-    : QObject(parent), session_(session), tmrCheck_(new QTimer(this))
+    : MainClose(
+          session,
+          [&session] {
+              session.tfr.requestClose();
+              session.uif.requestClose();
+          },
+          tickMs, parent)
+{
+}
+
+MainClose::MainClose(ToolContext& ctx, std::function<void()> closeEngines, int tickMs, QObject* parent)
+    : QObject(parent), ctx_(ctx), closeEngines_(std::move(closeEngines)), tmrCheck_(new QTimer(this))
 {
     tmrCheck_->setObjectName(QStringLiteral("tmrCheck"));
     tmrCheck_->setInterval(tickMs);
@@ -16,14 +27,13 @@ MainClose::MainClose(SetupSession& session, int tickMs, QObject* parent)
 bool MainClose::request()
 {
     // Each engine defers its own unload; asking it ends its wait at once.
-    session_.tfr.requestClose();
-    session_.uif.requestClose();
+    closeEngines_();
     if (!open_) return true;
     pending_ = 1;
     return false;
 }
 
-void MainClose::unload() { session_.log.EndLog(); }
+void MainClose::unload() { ctx_.log.EndLog(); }
 
 void MainClose::tmrCheck_Timer()
 {

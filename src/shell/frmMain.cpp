@@ -7,12 +7,11 @@
 #include "shell/LogFile.h"
 #include "shell/MainClose.h"
 #include "shell/MessageCopy.h"
+#include "shell/MessageListView.h"
 #include "shell/SetupSession.h"
 #include "shell/Version.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -23,22 +22,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-// The message list lines up its columns, so it needs a font whose glyphs are all one width. The
-// desktop's "monospace" may resolve to a font Qt does not take as fixed-pitch; well-known fixed
-// families come first.
-QFont fixedPitchFont()
-{
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (QFontInfo(f).fixedPitch()) return f;
-    f.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
-                   QStringLiteral("Noto Sans Mono"), QStringLiteral("monospace")});
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    return f;
-}
-}  // namespace
 
 frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, const QString& commandLine,
                  int checkTickMs, QWidget* parent)
@@ -71,7 +54,7 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     Cmd_ListLog[0] = button("Cmd_ListLog0", QStringLiteral("Log Start"));
     Cmd_ListLog[1] = button("Cmd_ListLog1", QStringLiteral("Log  End"));
 
-    const QFont fixed = fixedPitchFont();
+    const QFont fixed = FixedPitchFont();
     lstStatus = new QListWidget(this);
     lstStatus->setObjectName(QStringLiteral("lstStatus"));
     lstStatus->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -93,8 +76,8 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
 
     buildLayout();
 
-    bindList(session_.lstStatus, lstStatus, true);
-    bindList(session_.Statelist, Statelist, false);
+    BindMessageList(session_.lstStatus, lstStatus, true, this);
+    BindMessageList(session_.Statelist, Statelist, false, this);
 
     connect(txt_IP, &QLineEdit::returnPressed, this, &frmMain::txt_IP_Enter);
     connect(cmdFile, &QPushButton::clicked, this, &frmMain::cmdFile_Click);
@@ -172,29 +155,6 @@ void frmMain::buildLayout()
     layout->addWidget(Statelist);
     layout->addLayout(logRow);
     resize(640, 480);
-}
-
-void frmMain::bindList(MessageList& list, QListWidget* view, bool selectLast)
-{
-    for (const QString& line : list.lines()) view->addItem(line);
-    auto settle = [view, selectLast] {
-        if (view->count() == 0) return;
-        if (selectLast) {
-            view->setCurrentRow(view->count() - 1, QItemSelectionModel::ClearAndSelect);
-            view->scrollToBottom();
-        } else {
-            view->clearSelection();
-        }
-    };
-    connect(&list, &MessageList::lineAdded, this, [view, settle](const QString& line) {
-        view->addItem(line);
-        settle();
-    });
-    connect(&list, &MessageList::firstLineRemoved, this, [view, settle] {
-        delete view->takeItem(0);
-        settle();
-    });
-    connect(&list, &MessageList::cleared, view, &QListWidget::clear);
 }
 
 void frmMain::txt_IP_Enter()

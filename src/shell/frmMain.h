@@ -35,7 +35,6 @@ protected:
 
 private:
     QPushButton* button(const char* name, const QString& caption, bool enabled = true);
-    void bindList(MessageList& list, QListWidget* view, bool selectLast);
     void buildLayout();
 
     void txt_IP_Enter();

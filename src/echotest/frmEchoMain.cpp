@@ -1,0 +1,328 @@
+#include "echotest/frmEchoMain.h"
+
+#include "echotest/EchoTestSession.h"
+#include "link/basConv.h"
+#include "platform/Operator.h"
+#include "shell/LogFile.h"
+#include "shell/MainClose.h"
+#include "shell/MessageCopy.h"
+#include "shell/MessageListView.h"
+#include "shell/Version.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmEchoMain::frmEchoMain(EchoTestSession& session, Operator& op, Clipboard& clipboard, int checkTickMs, QWidget* parent)
+    : QWidget(parent), session_(session), op_(op), clipboard_(clipboard)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quillon Radio Echo Test    Ver.") + basMain::ProgramVersion());
+
+    lbl_IP = new QLabel(QStringLiteral("Local Quillon IP Address"), this);
+    lbl_IP->setObjectName(QStringLiteral("lbl_IP"));
+    txt_IP = new QLineEdit(this);
+    txt_IP->setObjectName(QStringLiteral("txt_IP"));
+    lbl_ID = new QLabel(QStringLiteral("Remote Quillon Station ID"), this);
+    lbl_ID->setObjectName(QStringLiteral("lbl_ID"));
+    cmb_ID = new QComboBox(this);
+    cmb_ID->setObjectName(QStringLiteral("cmb_ID"));
+    cmb_ID->setEditable(true);
+    cmb_ID->setInsertPolicy(QComboBox::NoInsert);
+    cmb_ID->lineEdit()->installEventFilter(this);
+
+    cmdEcho = button("cmdEcho", QStringLiteral("Echo Request"));
+    cmdTR = button("cmdTR", QStringLiteral("Traceroute"));
+    cmdStop = button("cmdStop", QStringLiteral("Stop"));
+    cmdExit = button("cmdExit", QStringLiteral("Exit"));
+    cmd_LogPrint[0] = button("cmd_LogPrint0", QStringLiteral("Log Start"));
+    cmd_LogPrint[1] = button("cmd_LogPrint1", QStringLiteral("Log  End"));
+
+    fraSig = new QFrame(this);
+    fraSig->setObjectName(QStringLiteral("fraSig"));
+    fraSig->setFrameShape(QFrame::Box);
+    const QString dot(QChar(0x25CF));
+    lblSig = new QLabel(dot + QStringLiteral("  ") + dot + QStringLiteral("  ") + dot, fraSig);
+    lblSig->setObjectName(QStringLiteral("lblSig"));
+    lblSig->setAlignment(Qt::AlignCenter);
+    lblSig->setAutoFillBackground(true);
+    fraCnt = new QGroupBox(QStringLiteral("Packet Count (Receive/Send)"), this);
+    fraCnt->setObjectName(QStringLiteral("fraCnt"));
+    lblCnt = new QLabel(QStringLiteral("0/0"), fraCnt);
+    lblCnt->setObjectName(QStringLiteral("lblCnt"));
+    lblCnt->setAlignment(Qt::AlignCenter);
+
+    const QFont fixed = FixedPitchFont();
+    lstSID = new QListWidget(this);
+    lstSID->setObjectName(QStringLiteral("lstSID"));
+    lstSID->setFont(fixed);
+    lstStatus = new QListWidget(this);
+    lstStatus->setObjectName(QStringLiteral("lstStatus"));
+    lstStatus->setFont(fixed);
+    lstStatus->setUniformItemSizes(true);
+    for (QListWidget* view : {lstSID, lstStatus}) {
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setContextMenuPolicy(Qt::NoContextMenu);
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+    }
+
+    ListMenu = new QMenu(QStringLiteral("Menu"), this);
+    ListMenu->setObjectName(QStringLiteral("ListMenu"));
+    lstCopy = ListMenu->addAction(QStringLiteral("Copy"));
+    lstCopy->setObjectName(QStringLiteral("lstCopy"));
+    SListMenu = new QMenu(QStringLiteral("SMenu"), this);
+    SListMenu->setObjectName(QStringLiteral("SListMenu"));
+    SlstCopy = SListMenu->addAction(QStringLiteral("Copy"));
+    SlstCopy->setObjectName(QStringLiteral("SlstCopy"));
+
+    buildLayout();
+    BindMessageList(session_.lstStatus, lstStatus, true, this);
+
+    EchoTestRun& run = session_.run;
+    connect(txt_IP, &QLineEdit::returnPressed, this, &frmEchoMain::txt_IP_KeyPress);
+    // The log records carry the address box's current text.
+    connect(txt_IP, &QLineEdit::textChanged, this, [this](const QString& text) { session_.deviceText = text; });
+    connect(cmdEcho, &QPushButton::clicked, this, &frmEchoMain::cmdEcho_Click);
+    connect(cmdTR, &QPushButton::clicked, this, &frmEchoMain::cmdTR_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmEchoMain::cmdStop_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmd_LogPrint[0], &QPushButton::clicked, this, [this] { cmd_LogPrint_Click(0); });
+    connect(cmd_LogPrint[1], &QPushButton::clicked, this, [this] { cmd_LogPrint_Click(1); });
+    connect(lstCopy, &QAction::triggered, this, [this] { copySelected(lstStatus); });
+    connect(SlstCopy, &QAction::triggered, this, [this] { copySelected(lstSID); });
+    connect(&run, &EchoTestRun::countChanged, lblCnt, &QLabel::setText);
+    connect(&run, &EchoTestRun::lampChanged, this, &frmEchoMain::showLamp);
+    connect(&run, &EchoTestRun::stationsChanged, this, &frmEchoMain::showStations);
+    connect(&run, &EchoTestRun::runEnded, this, &frmEchoMain::runEnded);
+
+    // Form_Load: the defaults, then the packet ID line, the RCMP engine and tmrRep.
+    close_ = new MainClose(session_, [this] { session_.rcmp.requestClose(); }, checkTickMs, this);
+    connect(close_, &MainClose::closeNow, this, &QWidget::close);
+    txt_IP->setText(QStringLiteral("1.1.1.1"));
+    cmb_ID->setEditText(QStringLiteral("FF:FF:FF:FF:FF:FF"));
+    showLamp(false);
+    session_.load();
+    lblCnt->setText(run.countText());
+    updateLogButtons();
+}
+
+frmEchoMain::~frmEchoMain()
+{
+    // The session may outlive this window.
+    disconnect(&session_.lstStatus, nullptr, this, nullptr);
+}
+
+QPushButton* frmEchoMain::button(const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void frmEchoMain::buildLayout()
+{
+    auto* fields = new QGridLayout;
+    fields->addWidget(lbl_IP, 0, 0);
+    fields->addWidget(txt_IP, 0, 1);
+    fields->addWidget(lbl_ID, 1, 0);
+    fields->addWidget(cmb_ID, 1, 1);
+    fields->setColumnStretch(1, 1);
+
+    auto* sigLayout = new QVBoxLayout(fraSig);
+    sigLayout->addWidget(lblSig);
+    auto* cntLayout = new QVBoxLayout(fraCnt);
+    cntLayout->addWidget(lblCnt);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdEcho);
+    buttons->addWidget(cmdTR);
+    buttons->addWidget(cmdStop);
+    buttons->addStretch();
+    buttons->addWidget(fraSig);
+    buttons->addWidget(fraCnt);
+    buttons->addWidget(cmdExit);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(lstStatus, 3);
+    lists->addWidget(lstSID, 1);
+
+    auto* logRow = new QHBoxLayout;
+    logRow->addStretch();
+    logRow->addWidget(cmd_LogPrint[0]);
+    logRow->addWidget(cmd_LogPrint[1]);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->addLayout(lists, 1);
+    layout->addLayout(logRow);
+    resize(720, 480);
+}
+
+void frmEchoMain::txt_IP_KeyPress()
+{
+    if (!session_.run.CheckIPAddress(txt_IP->text())) {
+        txt_IP->setFocus();
+        return;
+    }
+    if (!cmdEcho->isEnabled()) cmdStop->setFocus();
+}
+
+void frmEchoMain::cmb_ID_LostFocus()
+{
+    int err = 0;
+    basConv::Mac mac{};
+    basConv::ParseMAC(cmb_ID->currentText().toLatin1(), mac, err);
+    if (err != 0) {
+        op_.message(QStringLiteral("WARNING"), QStringLiteral("Invalid Station ID"), Operator::Icon::Critical);
+        return;
+    }
+    cmb_ID->setEditText(basConv::FormatMAC(mac));
+}
+
+void frmEchoMain::cmdEcho_Click()
+{
+    if (!session_.run.StartEcho(txt_IP->text(), cmb_ID->currentText())) {
+        startRefused();
+        return;
+    }
+    echoRunning_ = true;
+    cmdStop->setFocus();
+    cmdEcho->setEnabled(false);
+}
+
+void frmEchoMain::cmdTR_Click()
+{
+    if (!session_.run.StartTrace(txt_IP->text(), cmb_ID->currentText())) {
+        startRefused();
+        return;
+    }
+    echoRunning_ = false;
+    cmdStop->setFocus();
+    cmdTR->setEnabled(false);
+}
+
+void frmEchoMain::startRefused()
+{
+    // A run that is going refuses silently; an address the check rejected gets the focus back.
+    if (session_.run.TestState != 0) return;
+    int err = 0;
+    basConv::ParseIPv4(txt_IP->text(), err);
+    if (err != 0) txt_IP->setFocus();
+}
+
+void frmEchoMain::cmdStop_Click() { session_.run.cmdStop_Click(); }
+
+void frmEchoMain::runEnded()
+{
+    // An echo run gives Echo Request back; a traceroute, or Stop while idle, gives Traceroute.
+    QPushButton* start = echoRunning_ ? cmdEcho : cmdTR;
+    echoRunning_ = false;
+    start->setEnabled(true);
+    start->setFocus();
+}
+
+void frmEchoMain::cmd_LogPrint_Click(int index)
+{
+    if (index == 0)
+        StartLog(session_.log, op_);
+    else
+        session_.log.EndLog();
+    updateLogButtons();
+}
+
+void frmEchoMain::updateLogButtons() { cmd_LogPrint[0]->setEnabled(!session_.log.isOpen()); }
+
+void frmEchoMain::showLamp(bool lit)
+{
+    QPalette p = lblSig->palette();
+    p.setColor(QPalette::Window, lit ? QColor(128, 255, 128) : QColor(0, 0, 0));
+    lblSig->setPalette(p);
+}
+
+void frmEchoMain::showStations()
+{
+    // Appending to an empty combo box would put the entry into the box: the text typed stays.
+    const QString text = cmb_ID->currentText();
+    for (const QString& sid : session_.run.comboStations())
+        if (cmb_ID->findText(sid, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) cmb_ID->addItem(sid);
+    cmb_ID->setEditText(text);
+    const QStringList& stations = session_.run.lstSID();
+    if (lstSID->count() == stations.size()) return;
+    for (int i = lstSID->count(); i < stations.size(); ++i) lstSID->addItem(stations.at(i));
+    lstSID->setCurrentRow(lstSID->count() - 1, QItemSelectionModel::ClearAndSelect);
+}
+
+void frmEchoMain::copySelected(QListWidget* view)
+{
+    QStringList lines;
+    for (int i = 0; i < view->count(); ++i) lines << view->item(i)->text();
+    QList<int> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows()) rows << index.row();
+    CopyLines(clipboard_, lines, rows);
+}
+
+bool frmEchoMain::handleListEvent(QListWidget* view, QMenu* menu, QAction* copy, QObject* watched, QEvent* event)
+{
+    if (watched == view->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+         event->type() == QEvent::MouseButtonDblClick)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        // Double clicks do nothing; a right press without shift keys opens the menu and leaves
+        // the selection as it is.
+        if (event->type() == QEvent::MouseButtonDblClick) return true;
+        if (mouse->button() != Qt::RightButton) return false;
+        if (event->type() == QEvent::MouseButtonPress && mouse->modifiers() == Qt::NoModifier) {
+            copy->setEnabled(!view->selectedItems().isEmpty());
+            menu->popup(mouse->globalPosition().toPoint());
+        }
+        return true;
+    }
+    if (watched == view && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+C with no other shift key copies through the clipboard seam, not the view's own copy.
+        if (key->key() == Qt::Key_C && key->modifiers() == Qt::ControlModifier) {
+            if (event->type() == QEvent::KeyPress) copySelected(view);
+            event->accept();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool frmEchoMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cmb_ID->lineEdit() && event->type() == QEvent::FocusOut) {
+        // The box's own pop-up list and another window taking the focus are not leaving the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) cmb_ID_LostFocus();
+        return false;
+    }
+    if (handleListEvent(lstStatus, ListMenu, lstCopy, watched, event)) return true;
+    if (handleListEvent(lstSID, SListMenu, SlstCopy, watched, event)) return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmEchoMain::closeEvent(QCloseEvent* event)
+{
+    if (!close_->request()) {
+        event->ignore();
+        return;
+    }
+    close_->unload();
+    event->accept();
+}

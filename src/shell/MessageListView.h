@@ -1,0 +1,13 @@
+#pragma once
+// A message list shown in a list view: the view follows the list's lines (added, the last one
+// replaced, the oldest removed, cleared), the last line current when selectLast.
+class MessageList;
+class QFont;
+class QListWidget;
+class QObject;
+
+// The connections live as long as context.
+void BindMessageList(MessageList& list, QListWidget* view, bool selectLast, QObject* context);
+
+// The message list lines up its columns, so it needs a font whose glyphs are all one width.
+QFont FixedPitchFont();
