@@ -43,6 +43,7 @@ int main(int argc, char* argv[])
 
     SystemClock clock;
     QtOperator op;
+    op.setLogDialog(LogOpenDlgTexts::Test());
     QtClipboard clipboard;
     EchoTestSession session(clock, op);
     frmEchoMain window(session, op, clipboard);

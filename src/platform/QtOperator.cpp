@@ -69,7 +69,7 @@ QString QtOperator::saveFile(const QString& filter, const QString& folder, const
 
 Operator::LogOpenChoice QtOperator::askLogOpen(const QString&)
 {
-    frmLogOpenDlg dlg(owner());
+    frmLogOpenDlg dlg(owner(), logDialog_);
     dlg.exec();
     return dlg.choice();
 }

@@ -5,14 +5,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmLogOpenDlg::frmLogOpenDlg(QWidget* parent) : QDialog(parent)
+LogOpenDlgTexts LogOpenDlgTexts::Setup()
 {
-    setObjectName(QStringLiteral("frmLogOpenDlg"));
+    return {QStringLiteral("frmLogOpenDlg"), QStringLiteral("File Exist. "),
+            QStringLiteral("Overwrite or Append or Cancel") + QChar(0xFF1F)};
+}
+
+LogOpenDlgTexts LogOpenDlgTexts::Test()
+{
+    return {QStringLiteral("frmLogDlg"), QStringLiteral("File Exist."), QStringLiteral("Overwrite or Append or Cancel ?")};
+}
+
+frmLogOpenDlg::frmLogOpenDlg(QWidget* parent, const LogOpenDlgTexts& texts) : QDialog(parent)
+{
+    setObjectName(texts.name);
     setWindowTitle(QStringLiteral("Log Data Save"));
 
-    lblExist = new QLabel(QStringLiteral("File Exist. "), this);
+    lblExist = new QLabel(texts.exist, this);
     lblExist->setObjectName(QStringLiteral("lblExist"));
-    lblQuestion = new QLabel(QStringLiteral("Overwrite or Append or Cancel") + QChar(0xFF1F), this);
+    lblQuestion = new QLabel(texts.question, this);
     lblQuestion->setObjectName(QStringLiteral("lblQuestion"));
 
     cmdOverwrite = new QPushButton(QStringLiteral("Overwrite"), this);

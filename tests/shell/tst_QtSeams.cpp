@@ -42,6 +42,7 @@ private slots:
     void message();
     void logOpenDialog_data();
     void logOpenDialog();
+    void logOpenCaptions_data();
     void logOpenCaptions();
     void clipboard();
 };
@@ -138,14 +139,27 @@ void tst_QtSeams::logOpenDialog()
     QCOMPARE(int(op.askLogOpen("/tmp/x.txt")), choice);
 }
 
+void tst_QtSeams::logOpenCaptions_data()
+{
+    QTest::addColumn<bool>("test");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("QLN_Set") << false << "frmLogOpenDlg" << QStringList{"File Exist. ", QString("Overwrite or Append or Cancel") + QChar(0xFF1F)};
+    QTest::newRow("QLN_Test") << true << "frmLogDlg" << QStringList{"File Exist.", "Overwrite or Append or Cancel ?"};
+}
+
 void tst_QtSeams::logOpenCaptions()
 {
-    frmLogOpenDlg dlg;
+    QFETCH(bool, test);
+    QFETCH(QString, name);
+    QFETCH(QStringList, labels);
+    frmLogOpenDlg dlg(nullptr, test ? LogOpenDlgTexts::Test() : LogOpenDlgTexts::Setup());
+    QCOMPARE(dlg.objectName(), name);
     QCOMPARE(dlg.windowTitle(), QString("Log Data Save"));
-    QStringList labels, buttons;
-    for (QLabel* l : dlg.findChildren<QLabel*>()) labels << l->text();
+    QStringList shown, buttons;
+    for (QLabel* l : dlg.findChildren<QLabel*>()) shown << l->text();
     for (QPushButton* b : dlg.findChildren<QPushButton*>()) buttons << b->text();
-    QCOMPARE(labels, (QStringList{"File Exist. ", QString("Overwrite or Append or Cancel") + QChar(0xFF1F)}));
+    QCOMPARE(shown, labels);
     QCOMPARE(buttons, (QStringList{"Overwrite", "Append", "Cancel"}));
 }
 
