@@ -68,6 +68,7 @@ class tst_frmEchoMain : public QObject {
 private slots:
     void echoRunThroughTheWindow();
     void stationIdOnLeavingTheBox();
+    void closeIsDeferred();
 };
 
 void tst_frmEchoMain::echoRunThroughTheWindow()
@@ -139,6 +140,18 @@ void tst_frmEchoMain::stationIdOnLeavingTheBox()
     leave();
     QCOMPARE(rig.op.lastText(), QString("Invalid Station ID"));
     QCOMPARE(box->currentText(), QString("00-80-45-01-00-0A"));
+}
+
+void tst_frmEchoMain::closeIsDeferred()
+{
+    Rig rig;
+    rig.window->show();
+    bool rcmpClosed = false;
+    QObject::connect(&rig.session->rcmp, &RCMPLink::closed, [&] { rcmpClosed = true; });
+    QTest::mouseClick(rig.get("cmdExit"), Qt::LeftButton);
+    QVERIFY(rig.window->isVisible());  // cancelled now, asked again two ticks later
+    QVERIFY(waitUntil([&] { return !rig.window->isVisible(); }));
+    QVERIFY(waitUntil([&] { return rcmpClosed; }));
 }
 
 QTEST_MAIN(tst_frmEchoMain)
