@@ -8,6 +8,7 @@
 #include "shell/MessageCopy.h"
 #include "shell/MessageListView.h"
 #include "shell/Version.h"
+#include "shell/WindowControls.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -31,45 +32,37 @@ frmEchoMain::frmEchoMain(EchoTestSession& session, Operator& op, Clipboard& clip
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillon Radio Echo Test    Ver.") + basMain::ProgramVersion());
 
-    lbl_IP = new QLabel(QStringLiteral("Local Quillon IP Address"), this);
-    lbl_IP->setObjectName(QStringLiteral("lbl_IP"));
-    txt_IP = new QLineEdit(this);
-    txt_IP->setObjectName(QStringLiteral("txt_IP"));
-    lbl_ID = new QLabel(QStringLiteral("Remote Quillon Station ID"), this);
-    lbl_ID->setObjectName(QStringLiteral("lbl_ID"));
-    cmb_ID = new QComboBox(this);
-    cmb_ID->setObjectName(QStringLiteral("cmb_ID"));
+    lbl_IP = NamedControl<QLabel>(this, "lbl_IP", QStringLiteral("Local Quillon IP Address"));
+    txt_IP = NamedControl<QLineEdit>(this, "txt_IP");
+    lbl_ID = NamedControl<QLabel>(this, "lbl_ID", QStringLiteral("Remote Quillon Station ID"));
+    cmb_ID = NamedControl<QComboBox>(this, "cmb_ID");
     cmb_ID->setEditable(true);
     cmb_ID->setInsertPolicy(QComboBox::NoInsert);
     cmb_ID->lineEdit()->installEventFilter(this);
 
-    cmdEcho = button("cmdEcho", QStringLiteral("Echo Request"));
-    cmdTR = button("cmdTR", QStringLiteral("Traceroute"));
-    cmdStop = button("cmdStop", QStringLiteral("Stop"));
-    cmdExit = button("cmdExit", QStringLiteral("Exit"));
-    cmd_LogPrint[0] = button("cmd_LogPrint0", QStringLiteral("Log Start"));
-    cmd_LogPrint[1] = button("cmd_LogPrint1", QStringLiteral("Log  End"));
+    cmdEcho = NamedButton(this, "cmdEcho", QStringLiteral("Echo Request"));
+    cmdTR = NamedButton(this, "cmdTR", QStringLiteral("Traceroute"));
+    cmdStop = NamedButton(this, "cmdStop", QStringLiteral("Stop"));
+    cmdExit = NamedButton(this, "cmdExit", QStringLiteral("Exit"));
+    cmd_LogPrint[0] = NamedButton(this, "cmd_LogPrint0", QStringLiteral("Log Start"));
+    cmd_LogPrint[1] = NamedButton(this, "cmd_LogPrint1", QStringLiteral("Log  End"));
 
-    fraSig = new QFrame(this);
-    fraSig->setObjectName(QStringLiteral("fraSig"));
+    fraSig = NamedControl<QFrame>(this, "fraSig");
     fraSig->setFrameShape(QFrame::Box);
     const QString dot(QChar(0x25CF));
     lblSig = new QLabel(dot + QStringLiteral("  ") + dot + QStringLiteral("  ") + dot, fraSig);
     lblSig->setObjectName(QStringLiteral("lblSig"));
     lblSig->setAlignment(Qt::AlignCenter);
     lblSig->setAutoFillBackground(true);
-    fraCnt = new QGroupBox(QStringLiteral("Packet Count (Receive/Send)"), this);
-    fraCnt->setObjectName(QStringLiteral("fraCnt"));
+    fraCnt = NamedControl<QGroupBox>(this, "fraCnt", QStringLiteral("Packet Count (Receive/Send)"));
     lblCnt = new QLabel(QStringLiteral("0/0"), fraCnt);
     lblCnt->setObjectName(QStringLiteral("lblCnt"));
     lblCnt->setAlignment(Qt::AlignCenter);
 
     const QFont fixed = FixedPitchFont();
-    lstSID = new QListWidget(this);
-    lstSID->setObjectName(QStringLiteral("lstSID"));
+    lstSID = NamedControl<QListWidget>(this, "lstSID");
     lstSID->setFont(fixed);
-    lstStatus = new QListWidget(this);
-    lstStatus->setObjectName(QStringLiteral("lstStatus"));
+    lstStatus = NamedControl<QListWidget>(this, "lstStatus");
     lstStatus->setFont(fixed);
     lstStatus->setUniformItemSizes(true);
     for (QListWidget* view : {lstSID, lstStatus}) {
@@ -79,12 +72,10 @@ frmEchoMain::frmEchoMain(EchoTestSession& session, Operator& op, Clipboard& clip
         view->viewport()->installEventFilter(this);
     }
 
-    ListMenu = new QMenu(QStringLiteral("Menu"), this);
-    ListMenu->setObjectName(QStringLiteral("ListMenu"));
+    ListMenu = NamedControl<QMenu>(this, "ListMenu", QStringLiteral("Menu"));
     lstCopy = ListMenu->addAction(QStringLiteral("Copy"));
     lstCopy->setObjectName(QStringLiteral("lstCopy"));
-    SListMenu = new QMenu(QStringLiteral("SMenu"), this);
-    SListMenu->setObjectName(QStringLiteral("SListMenu"));
+    SListMenu = NamedControl<QMenu>(this, "SListMenu", QStringLiteral("SMenu"));
     SlstCopy = SListMenu->addAction(QStringLiteral("Copy"));
     SlstCopy->setObjectName(QStringLiteral("SlstCopy"));
 
@@ -123,14 +114,6 @@ frmEchoMain::~frmEchoMain()
 {
     // The session may outlive this window.
     disconnect(&session_.lstStatus, nullptr, this, nullptr);
-}
-
-QPushButton* frmEchoMain::button(const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 void frmEchoMain::buildLayout()

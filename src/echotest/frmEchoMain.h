@@ -32,7 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPushButton* button(const char* name, const QString& caption);
     void buildLayout();
 
     void txt_IP_KeyPress();

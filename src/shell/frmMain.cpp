@@ -10,6 +10,7 @@
 #include "shell/MessageListView.h"
 #include "shell/SetupSession.h"
 #include "shell/Version.h"
+#include "shell/WindowControls.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -30,33 +31,28 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillon Setup    Ver.") + basMain::ProgramVersion());
 
-    lbl_IP = new QLabel(QStringLiteral("Quillon IP Address :"), this);
-    lbl_IP->setObjectName(QStringLiteral("lbl_IP"));
-    txt_IP = new QLineEdit(this);
-    txt_IP->setObjectName(QStringLiteral("txt_IP"));
-    lblFile = new QLabel(QStringLiteral("Configuration File :"), this);
-    lblFile->setObjectName(QStringLiteral("lblFile"));
-    txtFile = new QLineEdit(this);
-    txtFile->setObjectName(QStringLiteral("txtFile"));
-    cmdFile = button("cmdFile", QStringLiteral("Ref."));
+    lbl_IP = NamedControl<QLabel>(this, "lbl_IP", QStringLiteral("Quillon IP Address :"));
+    txt_IP = NamedControl<QLineEdit>(this, "txt_IP");
+    lblFile = NamedControl<QLabel>(this, "lblFile", QStringLiteral("Configuration File :"));
+    txtFile = NamedControl<QLineEdit>(this, "txtFile");
+    cmdFile = NamedButton(this, "cmdFile", QStringLiteral("Ref."));
 
     // Operations whose flows are not part of this program yet stay disabled.
-    cmdOK = button("cmdOK", QStringLiteral("Apply"), false);
-    ComGetstat[0] = button("ComGetstat0", QStringLiteral("ROM Config"), false);
-    ComGetstat[1] = button("ComGetstat1", QStringLiteral("RAM Config"), false);
-    cmdROM = button("cmdROM", QStringLiteral("Save"), false);
-    cmdIntr = button("cmdIntr", QStringLiteral("Interactive Mode"), false);
-    cmdChk = button("cmdChk", QStringLiteral("Check"), false);
-    cmdFW = button("cmdFW", QStringLiteral("FW Update"), false);
-    cmdEcho = button("cmdEcho", QStringLiteral("Echo test"));
-    cmdStop = button("cmdStop", QStringLiteral("Stop"));
-    cmdExit = button("cmdExit", QStringLiteral("Exit"));
-    Cmd_ListLog[0] = button("Cmd_ListLog0", QStringLiteral("Log Start"));
-    Cmd_ListLog[1] = button("Cmd_ListLog1", QStringLiteral("Log  End"));
+    cmdOK = NamedButton(this, "cmdOK", QStringLiteral("Apply"), false);
+    ComGetstat[0] = NamedButton(this, "ComGetstat0", QStringLiteral("ROM Config"), false);
+    ComGetstat[1] = NamedButton(this, "ComGetstat1", QStringLiteral("RAM Config"), false);
+    cmdROM = NamedButton(this, "cmdROM", QStringLiteral("Save"), false);
+    cmdIntr = NamedButton(this, "cmdIntr", QStringLiteral("Interactive Mode"), false);
+    cmdChk = NamedButton(this, "cmdChk", QStringLiteral("Check"), false);
+    cmdFW = NamedButton(this, "cmdFW", QStringLiteral("FW Update"), false);
+    cmdEcho = NamedButton(this, "cmdEcho", QStringLiteral("Echo test"));
+    cmdStop = NamedButton(this, "cmdStop", QStringLiteral("Stop"));
+    cmdExit = NamedButton(this, "cmdExit", QStringLiteral("Exit"));
+    Cmd_ListLog[0] = NamedButton(this, "Cmd_ListLog0", QStringLiteral("Log Start"));
+    Cmd_ListLog[1] = NamedButton(this, "Cmd_ListLog1", QStringLiteral("Log  End"));
 
     const QFont fixed = FixedPitchFont();
-    lstStatus = new QListWidget(this);
-    lstStatus->setObjectName(QStringLiteral("lstStatus"));
+    lstStatus = NamedControl<QListWidget>(this, "lstStatus");
     lstStatus->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstStatus->setFont(fixed);
     lstStatus->setUniformItemSizes(true);
@@ -64,13 +60,11 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     lstStatus->installEventFilter(this);
     lstStatus->viewport()->installEventFilter(this);
     // The formatter's lines are kept here for saving; the operator does not read them.
-    Statelist = new QListWidget(this);
-    Statelist->setObjectName(QStringLiteral("Statelist"));
+    Statelist = NamedControl<QListWidget>(this, "Statelist");
     Statelist->setFont(fixed);
     Statelist->setVisible(false);
 
-    ListMenu = new QMenu(QStringLiteral("Menu"), this);
-    ListMenu->setObjectName(QStringLiteral("ListMenu"));
+    ListMenu = NamedControl<QMenu>(this, "ListMenu", QStringLiteral("Menu"));
     lstcopy = ListMenu->addAction(QStringLiteral("Copy"));
     lstcopy->setObjectName(QStringLiteral("lstcopy"));
 
@@ -103,15 +97,6 @@ frmMain::~frmMain()
     // The lists belong to the session, which may outlive this window.
     disconnect(&session_.lstStatus, nullptr, this, nullptr);
     disconnect(&session_.Statelist, nullptr, this, nullptr);
-}
-
-QPushButton* frmMain::button(const char* name, const QString& caption, bool enabled)
-{
-    auto* b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    b->setEnabled(enabled);
-    b->setAutoDefault(false);
-    return b;
 }
 
 void frmMain::buildLayout()

@@ -34,7 +34,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPushButton* button(const char* name, const QString& caption, bool enabled = true);
     void buildLayout();
 
     void txt_IP_Enter();
