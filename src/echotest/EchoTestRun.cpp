@@ -95,7 +95,7 @@ bool EchoTestRun::CheckIPAddress(const QString& ipText)
     return true;
 }
 
-bool EchoTestRun::startRun(const QString& ipText, const QString& stationText)
+bool EchoTestRun::startRun(const QString& ipText, const QString& stationText, const QString& request, const QString& heading)
 {
     if (TestState != 0) return false;
     // A text the conversion rejects never goes out as whatever bytes it left.
@@ -112,18 +112,18 @@ bool EchoTestRun::startRun(const QString& ipText, const QString& stationText)
     }
     if (!CheckIPAddress(ipText)) return false;
     station_ = station;
+    log(LogFile::Send, request);
+    lngSendCnt = 0;
+    RecvCnt = 0;
+    MesgDisp(QString());
+    MesgDisp(timeText() + TwoSpaces + heading);
+    log(LogFile::Neutral, heading);
     return true;
 }
 
 bool EchoTestRun::StartEcho(const QString& ipText, const QString& stationText)
 {
-    if (!startRun(ipText, stationText)) return false;
-    log(LogFile::Send, QStringLiteral("Echo Request"));
-    lngSendCnt = 0;
-    RecvCnt = 0;
-    MesgDisp(QString());
-    MesgDisp(timeText() + TwoSpaces + QStringLiteral("RCMP ping ") + ipText);
-    log(LogFile::Neutral, QStringLiteral("RCMP ping ") + ipText);
+    if (!startRun(ipText, stationText, QStringLiteral("Echo Request"), QStringLiteral("RCMP ping ") + ipText)) return false;
     rcmp_.ResetRCMPSeq();
     echoRequests_ = 0;
     replyTimes_.clear();
@@ -138,13 +138,8 @@ bool EchoTestRun::StartEcho(const QString& ipText, const QString& stationText)
 
 bool EchoTestRun::StartTrace(const QString& ipText, const QString& stationText)
 {
-    if (!startRun(ipText, stationText)) return false;
-    log(LogFile::Send, QStringLiteral("show Traceroute"));
-    lngSendCnt = 0;
-    RecvCnt = 0;
-    MesgDisp(QString());
-    MesgDisp(timeText() + TwoSpaces + QStringLiteral("Tracing RS route to ") + stationText);
-    log(LogFile::Neutral, QStringLiteral("Tracing RS route to ") + stationText);
+    if (!startRun(ipText, stationText, QStringLiteral("show Traceroute"), QStringLiteral("Tracing RS route to ") + stationText))
+        return false;
     traceHops_.clear();
     TraceDone = false;
     TraceTTL = 0;

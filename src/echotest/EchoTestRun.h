@@ -100,7 +100,8 @@ signals:
     void runEnded();
 
 private:
-    bool startRun(const QString& ipText, const QString& stationText);
+    // The checks of both runs, then their first log records and heading line.
+    bool startRun(const QString& ipText, const QString& stationText, const QString& request, const QString& heading);
     int SendRequest(int ttl);
     void Recv_Reply();
     bool MatchProbe(qint64 rttMs, const QString& sid, int result, qint16 seq);
