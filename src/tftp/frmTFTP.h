@@ -31,8 +31,6 @@ public:
     // Closes the files (a half-received file is thrown away) and the socket; state 0.
     void unload();
     bool isLoaded() const { return loaded_; }
-    // True once this load's transfer has ended (its result is final).
-    bool hasEnded() const { return ended_; }
     quint16 localPort() const;
     QString bindErrorText() const { return bindErrorText_; }
 
