@@ -85,26 +85,30 @@ void frmUIF::StartUIFCollect()
     UIFCollectPos = 0;
 }
 
-qint32 frmUIF::ExecUIF()
+frmUIF::UIFOutcome frmUIF::Exchange()
 {
+    UIFOutcome out;
+    out.status = -1;
     if (UIFCollect) {
-        if (UIFCollectPos + basUIF::UIFPacketSize > basUIF::UIFCollectSize) return 3;
+        out.status = 0;
+        if (UIFCollectPos + basUIF::UIFPacketSize > basUIF::UIFCollectSize) return out.status = 3, out;
         UIFCollectBuf.replace(UIFCollectPos, basUIF::UIFPacketSize, UIFRequestBuf.left(basUIF::UIFPacketSize));
         UIFCollectPos += basUIF::UIFPacketSize;
-        return 0;
+        return out;
     }
     if (UIFBusy) {
-        UIFMessage = QStringLiteral("Sender Busy");
-        UIFState = StateBusy;
-        return -1;
+        out.state = UIFState = StateBusy;
+        out.message = UIFMessage = QStringLiteral("Sender Busy");
+        return out;
     }
     if (!socket_ || !bound_) {
         // Without the local port nothing can be sent: fail at once with the send-error text.
-        UIFState = StateSendError;
-        UIFMessage = socket_ ? bindErrorText_ : basUIF::SendErrorText(int(QAbstractSocket::UnconnectedState), QStringLiteral("Socket not loaded"));
-        return -1;
+        out.state = UIFState = StateSendError;
+        out.message = UIFMessage = socket_ ? bindErrorText_ : basUIF::SendErrorText(int(QAbstractSocket::UnconnectedState), QStringLiteral("Socket not loaded"));
+        return out;
     }
     UIFBusy = true;
+    waiting_ = &out;
     UIFSendBuf = UIFRequestBuf.left(basUIF::UIFPacketSize);
     UIFTicks = 0;
     UIFRetries = 0;
@@ -113,17 +117,20 @@ qint32 frmUIF::ExecUIF()
     transmit();
     if (UIFBusy) {
         QEventLoop loop;
+        QEventLoop* outer = waitLoop_;
         waitLoop_ = &loop;
         loop.exec();
-        waitLoop_ = nullptr;
+        waitLoop_ = outer;
     }
-    // The outcome as the wait ended: later datagrams of this turn do not count.
-    UIFState = outcome_.state;
-    UIFMessage = outcome_.message;
-    if (outcome_.state != StateMatched) return -1;
-    UIFReplyBuf = outcome_.reply;
-    UIFReply = outcome_.header;
-    return outcome_.header.Status;
+    // The outcome as this wait ended: later datagrams and later exchanges do not count.
+    UIFState = out.state;
+    UIFMessage = out.message;
+    if (out.state == StateMatched) {
+        UIFReplyBuf = out.reply;
+        UIFReply = out.header;
+        out.status = out.header.Status;
+    }
+    return out;
 }
 
 void frmUIF::TermUIF()
@@ -138,10 +145,13 @@ void frmUIF::endWait(int state, const QString& message)
     const bool wasBusy = UIFBusy;
     UIFBusy = false;
     if (!wasBusy) return;
-    outcome_.state = state;
-    outcome_.message = message;
-    outcome_.reply = UIFReplyBuf;
-    outcome_.header = UIFReply;
+    if (waiting_) {
+        waiting_->state = state;
+        waiting_->message = message;
+        waiting_->reply = UIFReplyBuf;
+        waiting_->header = UIFReply;
+        waiting_ = nullptr;
+    }
     if (waitLoop_) waitLoop_->quit();
 }
 

@@ -52,11 +52,24 @@ public:
     qint32 NextUIFIdent();
     void setIdentSeq(qint32 next) { UIFIdentSeq = next; }
 
-    qint32 ExecUIF();
+    // What one exchange ended with. It belongs to the call that started the exchange: a second
+    // exchange begun in the same event-loop turn cannot hand its outcome to the first caller.
+    struct UIFOutcome {
+        qint32 status = 0;  // the reply's Status when matched, else -1
+        int state = 0;
+        QString message;
+        QByteArray reply;
+        basUIF::UIFHeader header;
+    };
+    // Sends UIFRequestBuf and waits; the members UIFState, UIFMessage, UIFReplyBuf and UIFReply
+    // then mirror the returned outcome.
+    UIFOutcome Exchange();
+    qint32 ExecUIF() { return Exchange().status; }
     void TermUIF();
     void StartUIFCollect();
 
     QString UIFStatusText(qint32 code) const { return basUIF::UIFStatusText(code, UIFState, UIFMessage, opt_.dialect); }
+    QString UIFStatusText(const UIFOutcome& o) const { return basUIF::UIFStatusText(o.status, o.state, o.message, opt_.dialect); }
 
     // Deferred close: ends a waiting exchange now, unloads two ticks later (emits closed()).
     void requestClose();
@@ -101,11 +114,6 @@ private:
     bool open_ = false;
     DeferredClose close_;
     int sentCount_ = 0;
-    // Outcome of the wait as it ended; a stray datagram in the same turn cannot change it.
-    struct Outcome {
-        int state = 0;
-        QString message;
-        QByteArray reply;
-        basUIF::UIFHeader header;
-    } outcome_;
+    // The outcome of the exchange now waiting, in its caller's frame; null when none waits.
+    UIFOutcome* waiting_ = nullptr;
 };

@@ -85,6 +85,7 @@ private slots:
     void statusIsCarriedWhole();
     void strayInTheSameTurnKeepsTheOutcome();
     void secondCallIsRefusedWhileWaiting();
+    void exchangeStartedInTheEndingTurnKeepsItsOwnOutcome();
     void portAlreadyInUse();
     void identWraps();
     void collectModeFillsTheImage();
@@ -230,6 +231,34 @@ void tst_frmUIF::secondCallIsRefusedWhileWaiting()
     QCOMPARE(rig.uif.UIFState, -1);
     QCOMPARE(rig.uif.UIFStatusText(-1), QString("-1,Proto-Err(-1,Operator Break)."));
     QCOMPARE(rig.peer.received.size(), 1);  // the refused request never left
+}
+
+void tst_frmUIF::exchangeStartedInTheEndingTurnKeepsItsOwnOutcome()
+{
+    // Stop ends the first wait, and the same handler starts another exchange before the first
+    // wait's loop has returned: each caller gets the outcome of its own exchange.
+    Rig rig;
+    frmUIF::UIFOutcome second;
+    rig.peer.reply = [&](const ScriptedPeer::Datagram& d) {
+        if (basUIF::GetUIFLong(d.data, 0) == 0x12345678) {
+            QTimer::singleShot(0, &rig.peer, [&] {
+                rig.uif.TermUIF();
+                rig.uif.BuildLongRequest(0, 7);
+                second = rig.uif.Exchange();
+            });
+            return QList<QByteArray>{};
+        }
+        QByteArray r = replyTo(d.data, 3);
+        basUIF::PutUIFLong(r, 0x2222, 4);
+        return QList<QByteArray>{r};
+    };
+    rig.uif.BuildLongRequest(0, 0x12345678);
+    const frmUIF::UIFOutcome first = rig.uif.Exchange();
+    QCOMPARE(second.status, 3);
+    QCOMPARE(basUIF::GetUIFLong(second.reply, 4), 0x2222);
+    QCOMPARE(first.status, -1);
+    QCOMPARE(rig.uif.UIFStatusText(first), QString("-1,Proto-Err(-1,Operator Break)."));
+    QCOMPARE(rig.uif.UIFState, -1);
 }
 
 void tst_frmUIF::portAlreadyInUse()
