@@ -1,0 +1,58 @@
+// Check All: every query in order, then the list saved as a report.
+#include "check/CheckQueries.h"
+
+#include "platform/Operator.h"
+#include "shell/LogFile.h"
+#include "shell/MessageList.h"
+#include "shell/TimeStamp.h"
+#include "shell/ToolContext.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace check {
+
+namespace {
+// The old file is replaced only once the new one is completely written.
+bool WriteReport(const QString& path, const QStringList& lines)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    for (const QString& line : lines) f.write(line.toLatin1() + "\r\n");
+    return f.commit();
+}
+}  // namespace
+
+CheckAllResult RunCheckAll(const CheckRun& run)
+{
+    CheckAllResult result;
+    run.lstMsg.clear();
+    run.lstMsg.MesgDisp(QString());
+    run.ctx.log.WriteLogRecord(LogFile::Neutral, QStringLiteral("Check All"));
+    for (const QueryDef& def : QueryDefs()) {
+        const QueryResult q = RunQuery(def.id, run);
+        result.values.insert(QLatin1String(def.cliName), q.values);
+        // A device without a feature answers 11: the run goes on past it.
+        if (q.status != 0 && q.status != 11) {
+            result.status = q.status;
+            return result;
+        }
+    }
+    result.completed = true;
+    const QString path = run.ctx.op.saveFile(QStringLiteral("Text File (*.txt);;All Files (*)"), QString(), QString());
+    if (path.isEmpty()) return result;
+    if (QFileInfo::exists(path) &&
+        run.ctx.op.message(QStringLiteral("SetUp Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
+                           Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
+        return result;
+    if (WriteReport(path, run.lstMsg.lines())) {
+        result.savedPath = path;
+    } else {
+        result.saveFailed = true;
+        run.lstMsg.MesgDisp(basMain::Indent() + QStringLiteral("File Write Error.(Disk Full?)"));
+        run.ctx.log.WriteLogRecord(LogFile::Recv, QStringLiteral("File Write Error.(Disk Full?)"));
+    }
+    return result;
+}
+
+}  // namespace check
