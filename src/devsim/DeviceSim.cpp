@@ -1,5 +1,6 @@
 #include "devsim/DeviceSim.h"
 
+#include "devsim/DeviceQueries.h"
 #include "devsim/DeviceTransfers.h"
 #include "link/basConv.h"
 #include "link/basUIF.h"
@@ -9,12 +10,14 @@
 #include <QUdpSocket>
 
 DeviceSim::DeviceSim(const Options& options, QObject* parent)
-    : QObject(parent), opt_(options), rng_(options.seed), radioRng_(options.seed)
+    : QObject(parent), tables(options.tables), opt_(options), rng_(options.seed), radioRng_(options.seed)
 {
     // Echo: the payload comes back as it was sent.
     setHandler(0, [](const Request&, QByteArray&) { return 0; });
     // Commands 13 and 14: TFTP transfers and copies between the stores.
     new DeviceTransfers(*this);
+    // The status queries, read from `tables`.
+    new DeviceQueries(*this);
     if (options.initialImage.size() == DeviceStores::ImageSize)
         stores.rom = stores.ram = stores.running = options.initialImage;
 }

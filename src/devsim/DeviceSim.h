@@ -4,6 +4,7 @@
 #include "devsim/DeviceFaults.h"
 #include "devsim/DeviceRadio.h"
 #include "devsim/DeviceStores.h"
+#include "devsim/DeviceTables.h"
 
 #include <QHash>
 #include <QHostAddress>
@@ -27,6 +28,8 @@ public:
         QByteArray initialImage;
         // The remote stations that RCMP requests reach (--stations FILE).
         RadioTopology radio = RadioTopology::Default();
+        // The live tables the status queries read (--empty, --version-text, --uptime).
+        DeviceTables tables = DeviceTables::Default();
     };
 
     // A command handler reads the request and may write the reply payload (the reply starts as a
@@ -55,6 +58,7 @@ public:
     bool chance(double share);
 
     DeviceStores stores;
+    DeviceTables tables;
     int requestsReceived = 0;
     int repliesSent = 0;
     int rcmpRequestsReceived = 0;

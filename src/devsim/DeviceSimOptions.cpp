@@ -84,8 +84,13 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     p.addOption(config);
     const QCommandLineOption stations(QStringLiteral("stations"), QStringLiteral("The remote radio stations, one a line (default: five, up to three hops away)."), QStringLiteral("FILE"));
     p.addOption(stations);
+    const QCommandLineOption emptyTables(QStringLiteral("empty"), QStringLiteral("Start with these tables empty, comma-separated: %1.").arg(DeviceTables::EmptyNames().join(QStringLiteral(", "))), QStringLiteral("LIST"));
+    const QCommandLineOption unsupported(QStringLiteral("unsupported"), QStringLiteral("Answer these command codes, comma-separated, with status 11 (not supported)."), QStringLiteral("CODES"));
+    const QCommandLineOption versionText(QStringLiteral("version-text"), QStringLiteral("Firmware version text, at most 16 bytes (default 3.2.1)."), QStringLiteral("TEXT"));
+    const QCommandLineOption uptime(QStringLiteral("uptime"), QStringLiteral("Seconds the device has been up at start (default 0)."), QStringLiteral("SECONDS"));
     p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb,
                   tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tTimeout, tRetries});
+    p.addOptions({emptyTables, unsupported, versionText, uptime});
     if (!p.parse(arguments)) {
         error = p.errorText();
         return false;
@@ -124,6 +129,20 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
         if (kv.size() != 2 || !ok1 || !ok2) return error = QStringLiteral("Invalid --refuse '%1'").arg(r), false;
         o.faults.refuse.insert(code, status);
     }
+    for (const QString& name : p.values(emptyTables).join(',').split(',', Qt::SkipEmptyParts))
+        if (!o.tables.empty(name.trimmed())) return error = QStringLiteral("Invalid --empty '%1'").arg(name), false;
+    for (const QString& code : p.values(unsupported).join(',').split(',', Qt::SkipEmptyParts)) {
+        if (!readUInt(code.trimmed(), 32767, v)) return error = QStringLiteral("Invalid --unsupported '%1'").arg(code), false;
+        if (!o.faults.refuse.contains(int(v))) o.faults.refuse.insert(int(v), 11);  // --refuse has the last word
+    }
+    if (p.isSet(versionText)) {
+        const QString text = p.value(versionText);
+        o.tables.firmwareVersion = text.toLatin1();
+        if (o.tables.firmwareVersion.size() > 16 || QString::fromLatin1(o.tables.firmwareVersion) != text)
+            return error = QStringLiteral("Invalid --version-text '%1'").arg(text), false;
+    }
+    if (p.isSet(uptime) && !readUInt(p.value(uptime), 0xFFFFFFFFu, o.tables.uptimeBase))
+        return error = QStringLiteral("Invalid --uptime"), false;
     if (p.isSet(tDrop) && !readShare(p.value(tDrop), o.faults.tftpDropRate)) return error = QStringLiteral("Invalid --tftp-drop"), false;
     if (p.isSet(tDup) && !readShare(p.value(tDup), o.faults.tftpDuplicateRate)) return error = QStringLiteral("Invalid --tftp-duplicate"), false;
     if (p.isSet(tReorder) && !readShare(p.value(tReorder), o.faults.tftpReorderRate)) return error = QStringLiteral("Invalid --tftp-reorder"), false;
