@@ -153,6 +153,12 @@ void tst_DeviceSim::options_data()
     QTest::newRow("bad address") << QStringList{"--address", "1.2.3"} << false;
     QTest::newRow("share above 1") << QStringList{"--drop", "1.5"} << false;
     QTest::newRow("bad refuse") << QStringList{"--refuse", "13"} << false;
+    QTest::newRow("query tables") << QStringList{"--empty", "route,rsarp", "--empty", "access-list", "--unsupported", "45, 60",
+                                                 "--refuse", "60=3", "--version-text", "16 bytes of text", "--uptime", "4294967295"} << true;
+    QTest::newRow("unknown table") << QStringList{"--empty", "route,nat"} << false;
+    QTest::newRow("version text of 17 bytes") << QStringList{"--version-text", "17 bytes of text."} << false;
+    QTest::newRow("negative up-time") << QStringList{"--uptime", "-1"} << false;
+    QTest::newRow("unsupported word") << QStringList{"--unsupported", "45,x"} << false;
     QTest::newRow("port too big") << QStringList{"--uif-port", "70000"} << false;
     QTest::newRow("unknown option") << QStringList{"--frobnicate"} << false;
     QTest::newRow("sample configuration") << QStringList{"--config", QStringLiteral(QLN_SAMPLE_CONF)} << true;
@@ -183,7 +189,14 @@ void tst_DeviceSim::options()
     if (!ok && args.contains("--config")) QVERIFY2(error.startsWith("--config "), qPrintable(error));
     if (!ok && args.contains("--stations")) QVERIFY2(error.startsWith("--stations ") && error.contains(": invalid station ID"), qPrintable(error));
     if (ok && args.contains("--stations")) QCOMPARE(o.radio.stations.size(), 5);
-    if (ok && args.contains("--refuse")) {
+    if (ok && args.contains("--empty")) {
+        QVERIFY(o.tables.routes.isEmpty() && o.tables.rsArp.isEmpty() && o.tables.accessLists.isEmpty());
+        QCOMPARE(o.tables.arp.size(), 2);
+        QCOMPARE(o.faults.refuse, (QHash<int, int>{{45, 11}, {60, 3}}));
+        QCOMPARE(o.tables.firmwareVersion, QByteArray("16 bytes of text"));
+        QCOMPARE(o.tables.uptimeBase, 4294967295u);
+    }
+    if (ok && args.contains("--mute")) {
         QCOMPARE(o.faults.refuse.value(13), 7);
         QCOMPARE(o.seed, 42u);
         QVERIFY(o.faults.mute && o.faults.staleFirst && verbose);
