@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "check/CheckQueries.h"
 #include "cli/CliOperator.h"
 #include "link/basConv.h"
 #include "shell/ToolContext.h"
@@ -23,12 +24,22 @@ void printHelp(QTextStream& out)
            "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
-           "  --json              ping, traceroute: one JSON document on standard output, the lines on standard error\n"
+           "  --json              ping, traceroute, check: one JSON document on standard output, the lines on standard error\n"
            "  -h, --help          this text\n"
            "  --version           the program version\n\n"
            "Commands:\n";
     for (const CliCommand& c : CliCommands())
         out << "  " << QString::fromLatin1(c.usage).leftJustified(22) << c.summary << "\n";
+    out << "\nQueries of check:\n";
+    QString row = QStringLiteral(" ");
+    for (const check::QueryDef& q : check::QueryDefs()) {
+        if (row.size() + 1 + int(qstrlen(q.cliName)) > 78) {
+            out << row << "\n";
+            row = QStringLiteral(" ");
+        }
+        row += QStringLiteral(" ") + QLatin1String(q.cliName);
+    }
+    out << row << "\n";
 }
 
 bool readPort(const QString& text, quint16& port)

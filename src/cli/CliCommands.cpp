@@ -5,6 +5,7 @@ int CliLint(CliContext& ctx);
 int CliEncode(CliContext& ctx);
 int CliPing(CliContext& ctx);
 int CliTraceroute(CliContext& ctx);
+int CliCheck(CliContext& ctx);
 
 const QList<CliCommand>& CliCommands()
 {
@@ -14,6 +15,7 @@ const QList<CliCommand>& CliCommands()
         {"encode", "encode FILE [-o IMG]", "write the configuration image (Config.bin)", &CliEncode},
         {"ping", "ping STATION", "RCMP echo to a radio station through --device (--count, --packet-id)", &CliPing},
         {"traceroute", "traceroute STATION", "RCMP route to a radio station through --device (--packet-id)", &CliTraceroute},
+        {"check", "check QUERY...|all", "the device's status queries, or all of them (-o FILE saves the report)", &CliCheck},
     };
     return commands;
 }

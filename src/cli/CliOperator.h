@@ -4,15 +4,19 @@
 #include "platform/Operator.h"
 
 #include <QTextStream>
+#include <utility>
 
 class CliOperator : public Operator {
 public:
-    CliOperator(QTextStream& err, bool overwrite) : err_(err), overwrite_(overwrite) {}
+    // savePath: the answer to a save dialog (-o), "" for none.
+    CliOperator(QTextStream& err, bool overwrite, QString savePath = QString())
+        : err_(err), overwrite_(overwrite), savePath_(std::move(savePath)) {}
 
     Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
-    // Files are named by options, never chosen in a dialog: a dialog counts as cancelled.
+    // Files are named by options, never chosen in a dialog: an open dialog counts as cancelled,
+    // a save dialog answers the -o path (cancelled without one).
     QString openFile(const QString&, const QString&, const QString&) override { return QString(); }
-    QString saveFile(const QString&, const QString&, const QString&) override { return QString(); }
+    QString saveFile(const QString&, const QString&, const QString&) override { return savePath_; }
     LogOpenChoice askLogOpen(const QString&) override
     {
         return overwrite_ ? LogOpenChoice::Overwrite : LogOpenChoice::Append;
@@ -21,4 +25,5 @@ public:
 private:
     QTextStream& err_;
     bool overwrite_;
+    QString savePath_;
 };

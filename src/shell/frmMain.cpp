@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "check/frmCheck.h"
 #include "link/basMain.h"
 #include "platform/Operator.h"
 #include "shell/CommandLineAddress.h"
@@ -43,7 +44,7 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     ComGetstat[1] = NamedButton(this, "ComGetstat1", QStringLiteral("RAM Config"), false);
     cmdROM = NamedButton(this, "cmdROM", QStringLiteral("Save"), false);
     cmdIntr = NamedButton(this, "cmdIntr", QStringLiteral("Interactive Mode"), false);
-    cmdChk = NamedButton(this, "cmdChk", QStringLiteral("Check"), false);
+    cmdChk = NamedButton(this, "cmdChk", QStringLiteral("Check"));
     cmdFW = NamedButton(this, "cmdFW", QStringLiteral("FW Update"), false);
     cmdEcho = NamedButton(this, "cmdEcho", QStringLiteral("Echo test"));
     cmdStop = NamedButton(this, "cmdStop", QStringLiteral("Stop"));
@@ -75,6 +76,7 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
 
     connect(txt_IP, &QLineEdit::returnPressed, this, &frmMain::txt_IP_Enter);
     connect(cmdFile, &QPushButton::clicked, this, &frmMain::cmdFile_Click);
+    connect(cmdChk, &QPushButton::clicked, this, &frmMain::cmdChk_Click);
     connect(cmdEcho, &QPushButton::clicked, this, &frmMain::cmdEcho_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
@@ -159,6 +161,19 @@ void frmMain::cmdFile_Click()
     txtFile->setFocus();
 }
 
+void frmMain::cmdChk_Click()
+{
+    if (session_.CheckIPAddress(txt_IP->text()) != 0) {
+        txt_IP->setFocus();
+        return;
+    }
+    // One check window, modeless; opened again it keeps its list.
+    if (!frmCheck_) frmCheck_ = new frmCheck(session_, clipboard_, this);
+    frmCheck_->show();
+    frmCheck_->raise();
+    frmCheck_->activateWindow();
+}
+
 void frmMain::cmdEcho_Click()
 {
     // Disabled for the whole run, the address check included, so it cannot start twice.
@@ -227,5 +242,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     close_->unload();
+    // The check window goes with the program.
+    if (frmCheck_) frmCheck_->close();
     event->accept();
 }

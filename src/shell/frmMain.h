@@ -10,6 +10,7 @@ class Clipboard;
 class MainClose;
 class MessageList;
 class Operator;
+class frmCheck;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -38,6 +39,7 @@ private:
 
     void txt_IP_Enter();
     void cmdFile_Click();
+    void cmdChk_Click();
     void cmdEcho_Click();
     void cmdStop_Click();
     void Cmd_ListLog_Click(int index);
@@ -50,6 +52,7 @@ private:
     Clipboard& clipboard_;
     ConfigFileChoice fileChoice_;
     MainClose* close_;
+    frmCheck* frmCheck_ = nullptr;
 
     QLabel* lbl_IP;
     QLineEdit* txt_IP;

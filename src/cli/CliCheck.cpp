@@ -1,0 +1,102 @@
+// qln --device IP [--log FILE] check QUERY... [--json]
+// qln --device IP [--log FILE] check all [-o FILE] [--overwrite] [--json]
+#include "check/CheckQueries.h"
+#include "cli/Cli.h"
+#include "cli/CliOperator.h"
+#include "platform/Clock.h"
+#include "shell/SetupSession.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+#include <csignal>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+void onInterrupt(int) { interrupted = 1; }
+
+// Ctrl+C is the window's Stop for as long as this lives.
+class StopOnInterrupt {
+public:
+    explicit StopOnInterrupt(SetupSession& session)
+    {
+        interrupted = 0;
+        previous_ = std::signal(SIGINT, onInterrupt);
+        QObject::connect(&watch_, &QTimer::timeout, [&session] {
+            if (interrupted) {
+                interrupted = 0;
+                session.stop();
+            }
+        });
+        watch_.start(50);
+    }
+    ~StopOnInterrupt() { std::signal(SIGINT, previous_); }
+
+private:
+    void (*previous_)(int);
+    QTimer watch_;
+};
+
+}  // namespace
+
+int CliCheck(CliContext& ctx)
+{
+    if (ctx.args.isEmpty()) return CliUsageError(ctx, QStringLiteral("check: QUERY or all is missing"));
+    const bool all = ctx.args.first() == QLatin1String("all");
+    QList<const check::QueryDef*> queries;
+    for (const QString& word : ctx.args) {
+        if (word == QLatin1String("all")) {
+            if (ctx.args.size() > 1) return CliUsageError(ctx, QStringLiteral("check: 'all' takes no other query"));
+            continue;
+        }
+        const check::QueryDef* q = check::FindQuery(word);
+        if (!q) return CliUsageError(ctx, QStringLiteral("check: unknown query '") + word + "'");
+        queries << q;
+    }
+    if (!all && !ctx.output.isEmpty()) return CliUsageError(ctx, QStringLiteral("check: -o saves the report of 'check all' only"));
+
+    // The save dialog of Check All is answered with -o (none: cancelled, nothing saved).
+    CliOperator op(*ctx.err, ctx.overwrite, ctx.output);
+    if (!CliDeviceIsValid(ctx)) return 1;
+    SystemClock clock;
+    SetupSession::Options o;
+    o.uif.localPort = ctx.localPort;
+    o.uif.remotePort = ctx.devicePort;
+    SetupSession session(clock, op, o);
+    MessageList lstMsg;
+    QTextStream& lines = ctx.json ? *ctx.err : *ctx.out;
+    for (MessageList* list : {&lstMsg, &session.lstStatus})
+        QObject::connect(list, &MessageList::lineAdded, [&lines](const QString& line) { lines << line << Qt::endl; });
+    if (!OpenCliLog(ctx, session)) return 1;
+    session.load();
+    session.CheckIPAddress(ctx.device);
+    const check::CheckRun run{session, session.uif, lstMsg};
+
+    bool ok = true;
+    QJsonObject document;
+    {
+        StopOnInterrupt stop(session);
+        if (all) {
+            const check::CheckAllResult result = check::RunCheckAll(run);
+            document = result.values;
+            ok = result.completed && result.status == 0;
+            if (result.saveFailed) {
+                *ctx.err << "Report Write Error: " << ctx.output << " (the old file is kept)" << Qt::endl;
+                ok = false;
+            } else if (result.completed && !ctx.output.isEmpty() && result.savedPath.isEmpty()) {
+                *ctx.err << "File Exist: " << ctx.output << " (not replaced; --overwrite replaces it)" << Qt::endl;
+                ok = false;
+            }
+        } else {
+            for (const check::QueryDef* q : queries) {
+                const check::QueryResult result = check::RunQuery(q->id, run);
+                document.insert(QLatin1String(q->cliName), result.values);
+                if (result.status != 0) ok = false;
+            }
+        }
+    }
+    if (ctx.json) *ctx.out << QJsonDocument(document).toJson();
+    session.log.EndLog();
+    return ok ? 0 : 1;
+}
