@@ -11,6 +11,7 @@
 #include "shell/SubTimeStamp.h"
 #include "shell/Version.h"
 #include "shell/frmMain.h"
+#include "check/frmCheck.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +84,8 @@ private slots:
     void captionAndList();
     void commandLine_data();
     void commandLine();
+    void checkWindow_data();
+    void checkWindow();
     void echo_data();
     void echo();
     void echoButtonIsOffWhileWaiting();
@@ -116,7 +119,7 @@ void tst_frmMain::controls_data()
     QTest::newRow("RAM Config") << "ComGetstat1" << "RAM Config" << false;
     QTest::newRow("Save") << "cmdROM" << "Save" << false;
     QTest::newRow("Interactive Mode") << "cmdIntr" << "Interactive Mode" << false;
-    QTest::newRow("Check") << "cmdChk" << "Check" << false;
+    QTest::newRow("Check") << "cmdChk" << "Check" << true;
     QTest::newRow("FW Update") << "cmdFW" << "FW Update" << false;
     QTest::newRow("Echo test") << "cmdEcho" << "Echo test" << true;
     QTest::newRow("Stop") << "cmdStop" << "Stop" << true;
@@ -184,6 +187,40 @@ void tst_frmMain::commandLine()
     QCOMPARE(rig.get<QLineEdit>("txt_IP")->text(), field);
     QCOMPARE(rig.shownLines(), lines);
     QCOMPARE(rig.op.shown.size(), 0);
+}
+
+void tst_frmMain::checkWindow_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("valid address") << "127.0.0.2" << true;
+    QTest::newRow("invalid address") << "1.2.3" << false;
+}
+
+// Check opens the one status check window, modeless, once the address has passed its check.
+void tst_frmMain::checkWindow()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, opened);
+    Rig rig;
+    QVERIFY(rig.activate());
+    rig.get<QLineEdit>("txt_IP")->setText(address);
+    QTest::mouseClick(rig.get("cmdChk"), Qt::LeftButton);
+    QTest::mouseClick(rig.get("cmdChk"), Qt::LeftButton);
+    const QList<frmCheck*> windows = rig.window->findChildren<frmCheck*>();
+    QCOMPARE(windows.size(), opened ? 1 : 0);
+    QCOMPARE(rig.op.shown.size(), opened ? 0 : 2);
+    if (!opened) {
+        QCOMPARE(rig.op.lastText(), QString("Invalid IP Address"));
+        QCOMPARE(QApplication::focusWidget(), rig.get<QLineEdit>("txt_IP"));
+        return;
+    }
+    QVERIFY(windows[0]->isVisible() && windows[0]->isWindow() && !windows[0]->isModal());
+    QCOMPARE(rig.session->uif.remoteHost(), 0x7F000002u);
+    // It goes with the main window.
+    rig.window->close();
+    QVERIFY(waitUntil([&] { return !rig.window->isVisible(); }, 5000));
+    QVERIFY(!windows[0]->isVisible());
 }
 
 void tst_frmMain::echo_data()
