@@ -23,7 +23,7 @@ struct Rig {
     explicit Rig(bool mute = false, int tickMs = 2) : sim(FreePortSimOptions())
     {
         sim.faults().mute = mute;
-        sim.start();
+        ready = sim.start();
         session = std::make_unique<SetupSession>(clock, op, SessionOptionsFor(sim, tickMs));
         session->load();
         session->CheckIPAddress(QStringLiteral("127.0.0.2"));
@@ -31,7 +31,7 @@ struct Rig {
         window = std::make_unique<frmCheck>(*session, clipboard);
         window->show();
         window->activateWindow();
-        QTest::qWaitForWindowActive(window.get());
+        ready = QTest::qWaitForWindowActive(window.get()) && ready;
     }
     QPushButton* get(const QString& name) const { return window->findChild<QPushButton*>(name); }
     QStringList shown() const
@@ -48,6 +48,7 @@ struct Rig {
     DeviceSim sim;
     std::unique_ptr<SetupSession> session;
     std::unique_ptr<frmCheck> window;
+    bool ready = false;  // the simulator listens and the window is active
 };
 
 }  // namespace
@@ -94,6 +95,7 @@ void tst_frmCheck::queryButton()
     QFETCH(QString, caption);
     QFETCH(QString, title);
     Rig rig;
+    QVERIFY(rig.ready);
     QCOMPARE(rig.window->windowTitle(), QString("QLN Setup (Check)"));
     QCOMPARE(rig.get(button)->text(), caption);
     QTest::mouseClick(rig.get(button), Qt::LeftButton);
@@ -147,6 +149,7 @@ void tst_frmCheck::pressedWhileWaiting()
     QFETCH(QStringList, lines);
     // Each wait lasts 40 ticks of 20 ms before a resend; the buttons act well within the first.
     Rig rig(true, 20);
+    QVERIFY(rig.ready);
     QStringList on;
     QTimer::singleShot(0, [&] {
         QVERIFY(waitUntil([&] { return rig.sim.requestsReceived >= 1; }, 60000));
