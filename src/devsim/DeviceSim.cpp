@@ -18,6 +18,8 @@ DeviceSim::DeviceSim(const Options& options, QObject* parent)
     new DeviceTransfers(*this);
     // The status queries, read from `tables`.
     new DeviceQueries(*this);
+    // Commands 53 and 54: the radio data transfer test.
+    new DeviceTestMode(*this, options.xfer);
     if (options.initialImage.size() == DeviceStores::ImageSize)
         stores.rom = stores.ram = stores.running = options.initialImage;
 }
@@ -125,7 +127,7 @@ void DeviceSim::onRcmpReadyRead()
         emit trace(QStringLiteral("rcmp <- %1:%2 id %3 seq %4 ttl %5 to %6")
                        .arg(from.toString()).arg(fromPort).arg(request.PacketID).arg(request.SeqNo)
                        .arg(request.TTL).arg(basConv::FormatMAC(request.StationID)));
-        if (opt_.faults.mute) continue;
+        if (opt_.faults.mute || (rcmpTap && rcmpTap(request))) continue;
         const RCMPPacket reply = RadioReply(opt_.radio, request);
         // The answering station's own link decides whether, how often and how late it is heard;
         // the device's own answers have no faults.

@@ -5,6 +5,7 @@
 #include "devsim/DeviceRadio.h"
 #include "devsim/DeviceStores.h"
 #include "devsim/DeviceTables.h"
+#include "devsim/DeviceTestMode.h"
 
 #include <QHash>
 #include <QHostAddress>
@@ -30,6 +31,8 @@ public:
         RadioTopology radio = RadioTopology::Default();
         // The live tables the status queries read (--empty, --version-text, --uptime).
         DeviceTables tables = DeviceTables::Default();
+        // The test stream of receive mode (--xfer-... options).
+        XferStreamOptions xfer;
     };
 
     // A command handler reads the request and may write the reply payload (the reply starts as a
@@ -56,6 +59,9 @@ public:
     std::mt19937& random() { return rng_; }
     // True with the given share, drawn from the seeded generator.
     bool chance(double share);
+
+    // Sees each RCMP datagram before the radio does; true when it took the datagram.
+    std::function<bool(const RCMPPacket&)> rcmpTap;
 
     DeviceStores stores;
     DeviceTables tables;

@@ -88,6 +88,7 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     const QCommandLineOption unsupported(QStringLiteral("unsupported"), QStringLiteral("Answer these command codes, comma-separated, with status 11 (not supported)."), QStringLiteral("CODES"));
     const QCommandLineOption versionText(QStringLiteral("version-text"), QStringLiteral("Firmware version text, at most 16 bytes (default 3.2.1)."), QStringLiteral("TEXT"));
     const QCommandLineOption uptime(QStringLiteral("uptime"), QStringLiteral("Seconds the device has been up at start (default 0)."), QStringLiteral("SECONDS"));
+    p.addOptions(XferStreamCommandLineOptions());
     p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb,
                   tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tTimeout, tRetries});
     p.addOptions({emptyTables, unsupported, versionText, uptime});
@@ -171,6 +172,8 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
         if (!readUInt(p.value(tRetries), 1000, v)) return error = QStringLiteral("Invalid --tftp-retries"), false;
         o.faults.tftpRetries = int(v);
     }
+    o.xfer.seed = o.seed;
+    if (!ReadXferStreamOptions(p, o.xfer, error)) return false;
     if (p.isSet(config) && !EncodeStartConfiguration(p.value(config), o.initialImage, error)) return false;
     if (p.isSet(stations) && !ReadStationsFile(p.value(stations), o.radio, error)) return false;
     verbose = p.isSet(verb);

@@ -4,6 +4,7 @@
 #include "platform/Operator.h"
 
 #include <QTimer>
+#include <QVariant>
 #include <QUdpSocket>
 
 RCMPLink::RCMPLink(Operator* op, const Options& options, const Behaviour& behaviour, QObject* parent)
@@ -28,6 +29,12 @@ bool RCMPLink::load()
     bound_ = socket_->bind(opt_.localAddress, opt_.localPort, QAbstractSocket::DontShareAddress);
     if (bound_) {
         bindErrorNumber_ = 0;
+        receiveBuffer_ = 0;
+        if (how_.receiveBuffer > 0) {
+            // Linux grants up to net.core.rmem_max and reports twice what it keeps for data.
+            socket_->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, how_.receiveBuffer);
+            receiveBuffer_ = socket_->socketOption(QAbstractSocket::ReceiveBufferSizeSocketOption).toInt();
+        }
         return true;
     }
     bindErrorNumber_ = basUIF::WinsockNumber(socket_->error());

@@ -37,6 +37,10 @@ public:
     bool load();
     bool isOpen() const { return open_; }
     quint16 localPort() const;
+    // The port the next load() binds (QLN_Xfer reloads the link on a new host port).
+    void setLocalPort(quint16 port) { opt_.localPort = port; }
+    // The receive buffer the system granted at the last load (0: the system's default kept).
+    int receiveBufferSize() const { return receiveBuffer_; }
 
     void setRemoteHost(quint32 ipv4) { remoteHost_ = ipv4; }
     quint32 remoteHost() const { return remoteHost_; }
@@ -75,6 +79,7 @@ protected:
         int attempts;          // 2 in QLN_Test, 1 in QLN_Xfer
         bool numberInMessage;  // "Packet Send Error!" + CR LF + "ErrorNumber : n" (QLN_Test)
         bool matchPacketID;    // drop datagrams whose PacketID is not the last one sent
+        int receiveBuffer;     // bytes asked for the socket's receive buffer; 0 the default
     };
     RCMPLink(Operator* op, const Options& options, const Behaviour& behaviour, QObject* parent);
 
@@ -91,6 +96,7 @@ private:
     quint32 remoteHost_ = 0;
     bool bound_ = false;
     int bindErrorNumber_ = 0;
+    int receiveBuffer_ = 0;
     bool open_ = false;
     DeferredClose close_;
     int sentCount_ = 0;
@@ -101,7 +107,7 @@ class frmRCMP : public RCMPLink {
 public:
     explicit frmRCMP(Operator* op, QObject* parent = nullptr) : frmRCMP(op, Options(), parent) {}
     frmRCMP(Operator* op, const Options& options, QObject* parent = nullptr)
-        : RCMPLink(op, options, Behaviour{2, true, true}, parent)
+        : RCMPLink(op, options, Behaviour{2, true, true, 0}, parent)
     {
         setObjectName(QStringLiteral("frmRCMP"));
     }
@@ -110,6 +116,11 @@ public:
 class frmRCMP2 : public RCMPLink {
     Q_OBJECT
 public:
+    // The test stream comes at up to hundreds of thousands of packets a second: the default
+    // buffer holds about 256 datagrams, 2.5 ms at 100,000 packets/s, and a busy moment of the
+    // window would show as radio loss.
+    static constexpr int TestStreamBuffer = 4 * 1024 * 1024;
+
     static Options DefaultOptions()
     {
         Options o;
@@ -118,7 +129,7 @@ public:
     }
     explicit frmRCMP2(Operator* op, QObject* parent = nullptr) : frmRCMP2(op, DefaultOptions(), parent) {}
     frmRCMP2(Operator* op, const Options& options, QObject* parent = nullptr)
-        : RCMPLink(op, options, Behaviour{1, false, false}, parent)
+        : RCMPLink(op, options, Behaviour{1, false, false, TestStreamBuffer}, parent)
     {
         setObjectName(QStringLiteral("frmRCMP2"));
     }

@@ -48,11 +48,13 @@ bool LogFile::open(const QString& path, bool truncate)
     return true;
 }
 
-void LogFile::WriteLogRecord(int kind, const QString& text)
+void LogFile::WriteLogRecord(int kind, const QString& text) { WriteLogRecord(kind, text, deviceAddress()); }
+
+void LogFile::WriteLogRecord(int kind, const QString& text, const QString& device)
 {
     if (!isOpen()) return;
     // A failing write never breaks the operation that logs.
-    file_.write(record(kind, deviceAddress(), text));
+    file_.write(record(kind, device, text));
     file_.flush();
 }
 

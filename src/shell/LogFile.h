@@ -27,6 +27,9 @@ public:
     // stays open and false is returned.
     bool open(const QString& path, bool truncate);
     void WriteLogRecord(int kind, const QString& text);
+    // The same with the device address the caller names (QLN_Xfer's records name the socket
+    // the datagram came through).
+    void WriteLogRecord(int kind, const QString& text, const QString& device);
     // Writes the end record and closes; false when no log was open.
     bool EndLog();
 
