@@ -25,6 +25,12 @@ void printHelp(QTextStream& out)
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
            "  --json              ping, traceroute, check: one JSON document on standard output, the lines on standard error\n"
+           "  --interval MS       xfer mode send: the interval time (default 10, 1 to 100000)\n"
+           "  --limit N           xfer mode send: the send limit (default 0xffffffff, no limit)\n"
+           "  --host-ip IP        xfer mode receive: where the device sends the test packets (default: this PC)\n"
+           "  --host-port N       xfer: the RCMP port of this PC (default 8601; 0 picks a free one for count, echo)\n"
+           "  --duration S        xfer count: stop after S seconds (default: until interrupted)\n"
+           "  --quiet             xfer count: no packet lines, only the count at the end\n"
            "  -h, --help          this text\n"
            "  --version           the program version\n\n"
            "Commands:\n";
@@ -98,9 +104,16 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption json(QStringList{QStringLiteral("json")});
     const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("N"));
     const QCommandLineOption packetId(QStringLiteral("packet-id"), QString(), QStringLiteral("N"));
+    const QCommandLineOption interval(QStringLiteral("interval"), QString(), QStringLiteral("MS"));
+    const QCommandLineOption limit(QStringLiteral("limit"), QString(), QStringLiteral("N"));
+    const QCommandLineOption hostIp(QStringLiteral("host-ip"), QString(), QStringLiteral("IP"));
+    const QCommandLineOption hostPort(QStringLiteral("host-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption duration(QStringLiteral("duration"), QString(), QStringLiteral("S"));
+    const QCommandLineOption quiet(QStringList{QStringLiteral("quiet")});
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("version")});
     p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, json, help, version});
+    p.addOptions({interval, limit, hostIp, hostPort, duration, quiet});
     if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) {
         err << p.errorText() << Qt::endl;
         return 2;
@@ -128,6 +141,12 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     ctx.count = p.value(count);
     ctx.json = p.isSet(json);
     ctx.packetId = p.value(packetId);
+    ctx.interval = p.value(interval);
+    ctx.limit = p.value(limit);
+    ctx.hostIp = p.value(hostIp);
+    ctx.hostPort = p.value(hostPort);
+    ctx.duration = p.value(duration);
+    ctx.quiet = p.isSet(quiet);
     ctx.devicePortGiven = p.isSet(devicePort);
     ctx.localPortGiven = p.isSet(localPort);
     ctx.out = &out;

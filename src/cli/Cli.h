@@ -14,7 +14,14 @@ struct CliContext {
     bool overwrite = false;
     bool json = false;     // --json: one document on `out`, the message lines on `err`
     QString count;         // --count (ping)
-    QString packetId;      // --packet-id (ping, traceroute)
+    QString packetId;      // --packet-id (ping, traceroute, xfer)
+    // xfer: the entry boxes of QLN_Xfer's window, "" when not given.
+    QString interval;      // --interval
+    QString limit;         // --limit
+    QString hostIp;        // --host-ip
+    QString hostPort;      // --host-port
+    QString duration;      // --duration S (xfer count)
+    bool quiet = false;    // --quiet (xfer count)
     quint16 devicePort = 8649;
     quint16 localPort = 8640;
     bool devicePortGiven = false;  // the RCMP commands default to their own link's ports

@@ -6,6 +6,7 @@ int CliEncode(CliContext& ctx);
 int CliPing(CliContext& ctx);
 int CliTraceroute(CliContext& ctx);
 int CliCheck(CliContext& ctx);
+int CliXfer(CliContext& ctx);
 
 const QList<CliCommand>& CliCommands()
 {
@@ -16,6 +17,10 @@ const QList<CliCommand>& CliCommands()
         {"ping", "ping STATION", "RCMP echo to a radio station through --device (--count, --packet-id)", &CliPing},
         {"traceroute", "traceroute STATION", "RCMP route to a radio station through --device (--packet-id)", &CliTraceroute},
         {"check", "check QUERY...|all", "the device's status queries, or all of them (-o FILE saves the report)", &CliCheck},
+        {"xfer", "xfer mode send|receive|disable", "set the device's test mode (--packet-id, --interval, --limit, --host-ip, --host-port)", &CliXfer},
+        {"", "xfer check", "show the device's test mode parameters", &CliXfer},
+        {"", "xfer count", "count the test packets that arrive on --host-port (--duration, --quiet)", &CliXfer},
+        {"", "xfer echo STATION", "RCMP echo with the transfer test's packet IDs (--count, --packet-id, --host-port)", &CliXfer},
     };
     return commands;
 }

@@ -54,7 +54,8 @@ const char* const ModeCaptions[] = {"Disable", "Send Mode", "Receive Mode"};
 
 QString PacketIDText(qint16 id)
 {
-    return QStringLiteral("0x%1(%2)").arg(quint16(id), 4, 16, QLatin1Char('0')).toUpper().arg(quint16(id));
+    return QStringLiteral("0x") + QStringLiteral("%1").arg(quint16(id), 4, 16, QLatin1Char('0')).toUpper() + '(' +
+           QString::number(quint16(id)) + ')';
 }
 
 XferTestRun::XferTestRun(ToolContext& ctx, frmUIF& uif, frmRCMP2& rcmp, const Options& options, QObject* parent)
@@ -143,8 +144,10 @@ bool XferTestRun::CheckHostPort(const QString& text)
     if (err != 0 || v < 0 || v > 65535) return refuse(QStringLiteral("Invalid Port number"));
     RecvHostPort = qint16(quint16(v));
     // The link is loaded again on the new port: a new socket, the sequence counter at 0.
-    rcmp_.setLocalPort(quint16(v));
-    rcmp_.load();
+    if (opt_.reloadOnHostPort) {
+        rcmp_.setLocalPort(quint16(v));
+        rcmp_.load();
+    }
     return true;
 }
 
@@ -342,6 +345,10 @@ void XferTestRun::EchoStop()
         for (const QString& t : texts) log(LogFile::Neutral, t);
     }
     // The echo counters are cleared here, not when a run starts.
+    if (EchoRunning) {
+        LastEchoSent = EchoSentCnt;
+        LastEchoRecv = EchoRecvCnt;
+    }
     EchoRunning = false;
     EchoSentCnt = 0;
     EchoRecvCnt = 0;

@@ -24,6 +24,9 @@ public:
     struct Options {
         int tickMs = 100;   // tmrRep; 0: no timer, the caller calls tmrRep_Timer()
         int echoCount = 0;  // an echo run stops at the repetition after this many requests; 0 never
+        // An accepted host port loads the RCMP link again on it; `qln xfer mode` only sends the
+        // number and leaves the port to `qln xfer count`.
+        bool reloadOnHostPort = true;
     };
 
     enum Mode { ModeDisable = 0, ModeSend = 1, ModeReceive = 2 };
@@ -86,6 +89,9 @@ public:
     int RepTicks = 0;
     qint32 EchoSentCnt = 0;
     qint32 EchoRecvCnt = 0;
+    // The counts of the last stopped echo run, as its statistics showed them.
+    qint32 LastEchoSent = 0;
+    qint32 LastEchoRecv = 0;
     bool SigLit = false;
     int SigTicks = 0;
 
