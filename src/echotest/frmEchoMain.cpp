@@ -3,9 +3,9 @@
 #include "echotest/EchoTestSession.h"
 #include "link/basConv.h"
 #include "platform/Operator.h"
+#include "shell/ListCopy.h"
 #include "shell/LogFile.h"
 #include "shell/MainClose.h"
-#include "shell/MessageCopy.h"
 #include "shell/MessageListView.h"
 #include "shell/Version.h"
 #include "shell/WindowControls.h"
@@ -17,12 +17,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -65,12 +63,6 @@ frmEchoMain::frmEchoMain(EchoTestSession& session, Operator& op, Clipboard& clip
     lstStatus = NamedControl<QListWidget>(this, "lstStatus");
     lstStatus->setFont(fixed);
     lstStatus->setUniformItemSizes(true);
-    for (QListWidget* view : {lstSID, lstStatus}) {
-        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->setContextMenuPolicy(Qt::NoContextMenu);
-        view->installEventFilter(this);
-        view->viewport()->installEventFilter(this);
-    }
 
     ListMenu = NamedControl<QMenu>(this, "ListMenu", QStringLiteral("Menu"));
     lstCopy = ListMenu->addAction(QStringLiteral("Copy"));
@@ -92,8 +84,8 @@ frmEchoMain::frmEchoMain(EchoTestSession& session, Operator& op, Clipboard& clip
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
     connect(cmd_LogPrint[0], &QPushButton::clicked, this, [this] { cmd_LogPrint_Click(0); });
     connect(cmd_LogPrint[1], &QPushButton::clicked, this, [this] { cmd_LogPrint_Click(1); });
-    connect(lstCopy, &QAction::triggered, this, [this] { copySelected(lstStatus); });
-    connect(SlstCopy, &QAction::triggered, this, [this] { copySelected(lstSID); });
+    new ListCopy(lstStatus, ListMenu, lstCopy, clipboard_, this);
+    new ListCopy(lstSID, SListMenu, SlstCopy, clipboard_, this);
     connect(&run, &EchoTestRun::countChanged, lblCnt, &QLabel::setText);
     connect(&run, &EchoTestRun::lampChanged, this, &frmEchoMain::showLamp);
     connect(&run, &EchoTestRun::stationsChanged, this, &frmEchoMain::showStations);
@@ -250,43 +242,6 @@ void frmEchoMain::showStations()
     lstSID->setCurrentRow(lstSID->count() - 1, QItemSelectionModel::ClearAndSelect);
 }
 
-void frmEchoMain::copySelected(QListWidget* view)
-{
-    QStringList lines;
-    for (int i = 0; i < view->count(); ++i) lines << view->item(i)->text();
-    QList<int> rows;
-    for (const QModelIndex& index : view->selectionModel()->selectedRows()) rows << index.row();
-    CopyLines(clipboard_, lines, rows);
-}
-
-bool frmEchoMain::handleListEvent(QListWidget* view, QMenu* menu, QAction* copy, QObject* watched, QEvent* event)
-{
-    if (watched == view->viewport() &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
-         event->type() == QEvent::MouseButtonDblClick)) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        // Double clicks do nothing; a right press without shift keys opens the menu and leaves
-        // the selection as it is.
-        if (event->type() == QEvent::MouseButtonDblClick) return true;
-        if (mouse->button() != Qt::RightButton) return false;
-        if (event->type() == QEvent::MouseButtonPress && mouse->modifiers() == Qt::NoModifier) {
-            copy->setEnabled(!view->selectedItems().isEmpty());
-            menu->popup(mouse->globalPosition().toPoint());
-        }
-        return true;
-    }
-    if (watched == view && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // Ctrl+C with no other shift key copies through the clipboard seam, not the view's own copy.
-        if (key->key() == Qt::Key_C && key->modifiers() == Qt::ControlModifier) {
-            if (event->type() == QEvent::KeyPress) copySelected(view);
-            event->accept();
-            return true;
-        }
-    }
-    return false;
-}
-
 bool frmEchoMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == cmb_ID->lineEdit() && event->type() == QEvent::FocusOut) {
@@ -295,8 +250,6 @@ bool frmEchoMain::eventFilter(QObject* watched, QEvent* event)
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) cmb_ID_LostFocus();
         return false;
     }
-    if (handleListEvent(lstStatus, ListMenu, lstCopy, watched, event)) return true;
-    if (handleListEvent(lstSID, SListMenu, SlstCopy, watched, event)) return true;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -45,8 +45,6 @@ private:
     void updateLogButtons();
     void showLamp(bool lit);
     void showStations();
-    void copySelected(QListWidget* view);
-    bool handleListEvent(QListWidget* view, QMenu* menu, QAction* copy, QObject* watched, QEvent* event);
 
     EchoTestSession& session_;
     Operator& op_;

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QListWidget>
+#include <QTimer>
 
 QFont FixedPitchFont()
 {
@@ -43,4 +44,36 @@ void BindMessageList(MessageList& list, QListWidget* view, bool selectLast, QObj
         settle();
     });
     QObject::connect(&list, &MessageList::cleared, view, &QListWidget::clear);
+}
+
+void BindMessageListBatched(MessageList& list, QListWidget* view, int periodMs, QObject* context)
+{
+    auto* timer = new QTimer(context);
+    timer->setSingleShot(true);
+    timer->setInterval(periodMs);
+    // The view is made to hold the list's lines: items added or removed at the end, then each
+    // text that differs set, the last line current.
+    QObject::connect(timer, &QTimer::timeout, view, [&list, view] {
+        const QStringList& lines = list.lines();
+        view->setUpdatesEnabled(false);
+        while (view->count() > lines.size()) delete view->takeItem(view->count() - 1);
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i >= view->count())
+                view->addItem(lines[i]);
+            else if (view->item(i)->text() != lines[i])
+                view->item(i)->setText(lines[i]);
+        }
+        view->setUpdatesEnabled(true);
+        if (view->count() == 0) return;
+        view->setCurrentRow(view->count() - 1, QItemSelectionModel::ClearAndSelect);
+        view->scrollToBottom();
+    });
+    auto changed = [timer] {
+        if (!timer->isActive()) timer->start();
+    };
+    QObject::connect(&list, &MessageList::lineAdded, context, changed);
+    QObject::connect(&list, &MessageList::lastLineModified, context, changed);
+    QObject::connect(&list, &MessageList::firstLineRemoved, context, changed);
+    QObject::connect(&list, &MessageList::cleared, context, changed);
+    changed();
 }

@@ -16,6 +16,11 @@ LogOpenDlgTexts LogOpenDlgTexts::Test()
     return {QStringLiteral("frmLogDlg"), QStringLiteral("File Exist."), QStringLiteral("Overwrite or Append or Cancel ?")};
 }
 
+LogOpenDlgTexts LogOpenDlgTexts::Xfer()
+{
+    return {QStringLiteral("frmLogDlg"), QStringLiteral("File Exist."), QStringLiteral("Overwrite or Append or Cancel?")};
+}
+
 frmLogOpenDlg::frmLogOpenDlg(QWidget* parent, const LogOpenDlgTexts& texts) : QDialog(parent)
 {
     setObjectName(texts.name);

@@ -14,6 +14,7 @@ struct LogOpenDlgTexts {
     QString question;
     static LogOpenDlgTexts Setup();  // QLN_Set's frmLogOpenDlg
     static LogOpenDlgTexts Test();   // QLN_Test's frmLogDlg
+    static LogOpenDlgTexts Xfer();   // QLN_Xfer's frmLogDlg
 };
 
 class frmLogOpenDlg : public QDialog {

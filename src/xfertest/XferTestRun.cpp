@@ -290,11 +290,13 @@ void XferTestRun::Recv_EchoReply(const QString& sid, const RCMPPacket& r, qint64
     }
 }
 
-bool XferTestRun::StartEcho(const Fields& f, const QString& stationText)
+bool XferTestRun::StartEcho(const Fields& f, const QString& stationText, Box* refused)
 {
     if (EchoRunning) return false;
     addStation(stationText);
-    if (!CheckIPAddress(f.ip) || !CheckPacketID(f.id)) return false;
+    const Box box = !CheckIPAddress(f.ip) ? Box::IP : !CheckPacketID(f.id) ? Box::ID : Box::None;
+    if (refused) *refused = box;
+    if (box != Box::None) return false;
     // A text the conversion rejects never goes out as whatever bytes it left.
     int err = 0;
     basConv::Mac station{};

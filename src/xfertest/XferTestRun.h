@@ -65,8 +65,8 @@ public:
     qint32 ModeCheck();
 
     // cmdEcho_Click: false when refused (a run is going, the address, packet ID or station text
-    // does not parse).
-    bool StartEcho(const Fields& fields, const QString& stationText);
+    // does not parse); `refused` names the address or packet ID box when one of them was.
+    bool StartEcho(const Fields& fields, const QString& stationText, Box* refused = nullptr);
     void EchoStop();
     void Reset();
     void tmrRep_Timer();
