@@ -130,7 +130,7 @@ void DeviceTestMode::startStream()
     limit_ = limit != 0 ? limit : opt_.limit;
     seqsDone_ = 0;
     sent_ = 0;
-    held_.clear();
+    holding_ = false;
     batch_.clear();
     gapAt_.clear();
     // Gaps lie strictly inside the stream, so each one shows as a lost packet.
@@ -150,7 +150,7 @@ void DeviceTestMode::stopStream()
 {
     timer_->stop();
     batch_.clear();
-    held_.clear();
+    holding_ = false;
     streaming_ = false;
 }
 
@@ -162,9 +162,10 @@ void DeviceTestMode::onTick()
         const quint64 due = quint64(double(clock_.nsecsElapsed()) * 1e-9 * rate_) + 1;
         count = due > seqsDone_ ? quint32(qMin<quint64>(due - seqsDone_, RatedTickMax)) : 0;
     }
-    if (batch_.isEmpty()) queue(count);
+    if (batch_.empty()) queue(count);
     flush();
-    if (batch_.isEmpty() && held_.isEmpty() && limit_ != 0 && seqsDone_ >= limit_) {
+    if (batch_.empty() && !holding_ && limit_ != 0 && seqsDone_ >= limit_) {
+        streamMs_ = clock_.elapsed();
         stopStream();
         emit streamEnded();
     }
@@ -174,34 +175,41 @@ void DeviceTestMode::queue(quint32 count)
 {
     std::uniform_real_distribution<double> share(0.0, 1.0);
     auto draw = [&](double rate) { return rate > 0.0 && share(rng_) < rate; };
-    const qint32 stamp = qint32(SystemClock().hundredthsOfDay());
+    // One packet encoded per batch; each one differs only in its sequence number.
+    RCMPPacket p;
+    p.PacketID = packetId();
+    p.TTL = 14;
+    p.Result = basRCMP::ResultAnswered;
+    p.TimeStamp = qint32(SystemClock().hundredthsOfDay());
+    p.StationID = opt_.station;
+    QByteArray encoded;
+    basRCMP::PutRCMPPacket(encoded, p);
+    Datagram base{};
+    std::copy(encoded.cbegin(), encoded.cbegin() + base.size(), base.begin());
+    batch_.reserve(batch_.size() + count + count / 4 + 2);
     for (quint32 i = 0; i < count && (limit_ == 0 || seqsDone_ < limit_); ++i) {
         const quint32 index = seqsDone_++;
         if (gapAt_.contains(index)) continue;
-        RCMPPacket p;
-        p.PacketID = packetId();
-        p.SeqNo = qint16(index % 32768);
-        p.TTL = 14;
-        p.Result = basRCMP::ResultAnswered;
-        p.TimeStamp = stamp;
-        p.StationID = opt_.station;
-        QByteArray datagram;
-        basRCMP::PutRCMPPacket(datagram, p);
-        if (held_.isEmpty() && draw(opt_.reorderRate)) {
-            held_ = datagram;
+        Datagram d = base;
+        const quint16 seq = quint16(index % 32768);
+        d[6] = char(seq >> 8);
+        d[7] = char(seq & 0xFF);
+        if (!holding_ && draw(opt_.reorderRate)) {
+            held_ = d;
+            holding_ = true;
             continue;
         }
-        batch_ << datagram;
-        if (draw(opt_.duplicateRate)) batch_ << datagram;
-        if (!held_.isEmpty()) {
-            batch_ << held_;
-            held_.clear();
+        batch_.push_back(d);
+        if (draw(opt_.duplicateRate)) batch_.push_back(d);
+        if (holding_) {
+            batch_.push_back(held_);
+            holding_ = false;
         }
     }
     // The last packet of a stream is not held back for ever.
-    if (!held_.isEmpty() && limit_ != 0 && seqsDone_ >= limit_) {
-        batch_ << held_;
-        held_.clear();
+    if (holding_ && limit_ != 0 && seqsDone_ >= limit_) {
+        batch_.push_back(held_);
+        holding_ = false;
     }
 }
 
@@ -212,13 +220,13 @@ void DeviceTestMode::flush()
     to.sin_addr.s_addr = htonl(host_.toIPv4Address());
     to.sin_port = htons(hostPort_);
     int done = 0;
-    while (done < batch_.size()) {
+    while (done < int(batch_.size())) {
         mmsghdr msgs[BatchMax];
         iovec iov[BatchMax];
         const int n = qMin(BatchMax, int(batch_.size()) - done);
         for (int i = 0; i < n; ++i) {
-            QByteArray& d = batch_[done + i];
-            iov[i] = {d.data(), size_t(d.size())};
+            Datagram& d = batch_[size_t(done + i)];
+            iov[i] = {d.data(), d.size()};
             msgs[i] = {};
             msgs[i].msg_hdr.msg_name = &to;
             msgs[i].msg_hdr.msg_namelen = sizeof to;

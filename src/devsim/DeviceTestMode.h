@@ -15,7 +15,9 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QSet>
+#include <array>
 #include <random>
+#include <vector>
 
 class DeviceSim;
 class QCommandLineOption;
@@ -56,6 +58,7 @@ public:
     // Of the current or last stream: sequence numbers run through, datagrams sent.
     quint32 streamSeqs() const { return seqsDone_; }
     quint64 streamSent() const { return sent_; }
+    qint64 streamMs() const { return streamMs_; }  // how long the last stream ran
     // Test packets that reached the device in send mode.
     quint64 sendModeCount() const { return sendModeCount_; }
 
@@ -86,8 +89,11 @@ private:
     quint64 limit_ = 0;  // 0 endless
     quint32 seqsDone_ = 0;
     quint64 sent_ = 0;
+    qint64 streamMs_ = 0;
     quint64 sendModeCount_ = 0;
     QSet<quint32> gapAt_;
-    QByteArray held_;   // a packet held back to be sent after the next one
-    QList<QByteArray> batch_;
+    using Datagram = std::array<char, 64>;
+    Datagram held_{};   // a packet held back to be sent after the next one
+    bool holding_ = false;
+    std::vector<Datagram> batch_;
 };

@@ -238,7 +238,11 @@ void XferTestRun::Recv_Reply()
     const RCMPPacket r = rcmp_.GetRCMPPacket();
     // The stamp comes off the wire: the difference is taken in 64 bits.
     const qint64 rttMs = (arrival - qint64(r.TimeStamp)) * 10;
-    const QString sid = basConv::FormatMAC(r.StationID);
+    if (lastSid_.isNull() || r.StationID != lastMac_) {
+        lastMac_ = r.StationID;
+        lastSid_ = basConv::FormatMAC(r.StationID);
+    }
+    const QString sid = lastSid_;
     addStation(sid);
     if (r.PacketID == TestPacketID) {
         TestRecvCnt += 1;
@@ -409,7 +413,16 @@ void XferTestRun::log(int kind, const QString& text, const QString& device) { ct
 
 void XferTestRun::log(int kind, const QString& text) { ctx_.log.WriteLogRecord(kind, text); }
 
-QString XferTestRun::timeText() const { return basMain::Fnc_TimeStamp(ctx_.clock.now()); }
+QString XferTestRun::timeText() const
+{
+    const QDateTime now = ctx_.clock.now();
+    const int ms = now.time().msecsSinceStartOfDay();
+    if (ms != timeTextMs_) {
+        timeTextMs_ = ms;
+        timeText_ = basMain::Fnc_TimeStamp(now);
+    }
+    return timeText_;
+}
 
 QString XferTestRun::uifAddress() const { return basConv::FormatIPv4(qint32(uif_.remoteHost())); }
 

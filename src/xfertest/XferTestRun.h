@@ -128,4 +128,10 @@ private:
     QStringList cmbList_;
     bool lampOn_ = false;
     int echoRequests_ = 0;
+    // A stream comes from one station and many packets share a millisecond: their texts are
+    // made once.
+    basConv::Mac lastMac_{};
+    QString lastSid_;
+    mutable int timeTextMs_ = -1;
+    mutable QString timeText_;
 };
