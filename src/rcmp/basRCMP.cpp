@@ -21,8 +21,10 @@ void PutRCMPPacket(QByteArray& buf, const RCMPPacket& p)
 
 RCMPPacket GetRCMPPacket(const QByteArray& in)
 {
-    QByteArray buf = in.left(RCMPFieldsSize);
-    if (buf.size() < RCMPFieldsSize) buf.append(QByteArray(RCMPFieldsSize - buf.size(), '\0'));
+    // A whole datagram is read where it lies; a short one as if zeros followed.
+    QByteArray padded;
+    if (in.size() < RCMPFieldsSize) padded = in + QByteArray(RCMPFieldsSize - in.size(), '\0');
+    const QByteArray& buf = in.size() < RCMPFieldsSize ? padded : in;
     RCMPPacket p;
     p.Byte0 = uint8_t(buf[0]);
     p.Byte1 = uint8_t(buf[1]);

@@ -85,6 +85,7 @@ protected:
 
 private:
     void onReadyRead();
+    void accept(const char* data, qint64 size);
     void onTick();
     void showSendError(int number);
 
