@@ -4,7 +4,7 @@
 // (offscreen), so the message list and its view take every line as in the program. The same
 // rates then go into a plain C receive loop (recvfrom, the same 4 MiB buffer).
 // For each rate: sent, counted, false losses (the lost counter against what the sequence
-// numbers give when every packet arrives). Last line:
+// numbers give when every packet arrives), and the rate the stream really reached. Last line:
 //   "xfer count: exact up to R pkt/s, plain receiver exact up to P pkt/s"
 // Options: --seconds S (per rate, default 2), --rates LIST (default 50000,100000,200000,300000).
 #include "devsim/DeviceSim.h"
@@ -69,6 +69,8 @@ struct Outcome {
     qint64 falseLost = 0;
     double sendRate = 0;
     bool exact() const { return sent > 0 && counted == sent && falseLost == 0; }
+    // On two cores the stream may fall short of the rate asked for; the line says so.
+    bool reached(double rate) const { return sendRate >= 0.95 * rate; }
 };
 
 // What the lost counter shows when all `n` sequence numbers (0..32767, 0, ...) arrive in order.
@@ -212,7 +214,7 @@ int main(int argc, char** argv)
                                       {QStringLiteral("plain receiver"), r}})
             out << QStringLiteral("%1 pkt/s %2: sent %3 (at %4 pkt/s), counted %5, false losses %6%7")
                        .arg(rate, 0, 'f', 0).arg(name).arg(o.sent).arg(o.sendRate, 0, 'f', 0).arg(o.counted).arg(o.falseLost)
-                       .arg(o.exact() ? "" : "  NOT EXACT")
+                       .arg(!o.exact() ? "  NOT EXACT" : o.reached(rate) ? "" : "  (the stream fell short of the rate)")
                 << Qt::endl;
         countOk = countOk && c.exact();
         plainOk = plainOk && r.exact();
