@@ -16,9 +16,10 @@ namespace {
 // The old file is replaced only once the new one is completely written.
 bool WriteReport(const QString& path, const QStringList& lines)
 {
+    QByteArray text;
+    for (const QString& line : lines) text += line.toLatin1() + "\r\n";
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    for (const QString& line : lines) f.write(line.toLatin1() + "\r\n");
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) return false;
     return f.commit();
 }
 }  // namespace
@@ -31,7 +32,7 @@ CheckAllResult RunCheckAll(const CheckRun& run)
     run.ctx.log.WriteLogRecord(LogFile::Neutral, QStringLiteral("Check All"));
     for (const QueryDef& def : QueryDefs()) {
         const QueryResult q = RunQuery(def.id, run);
-        result.values.insert(QLatin1String(def.cliName), q.values);
+        result.values.insert(def.jsonKey(), q.values);
         // A device without a feature answers 11: the run goes on past it.
         if (q.status != 0 && q.status != 11) {
             result.status = q.status;

@@ -24,6 +24,8 @@ struct QueryDef {
     const char* caption;  // the button's caption, e.g. "ifconfig"
     const char* cliName;  // the `qln check` word, e.g. "ifconfig"
     const char* title;    // what the log records as asked, e.g. "show ifconfig"
+    // The key of the query's values in a JSON document: the word with "_" for "-".
+    QString jsonKey() const { return QString::fromLatin1(cliName).replace(QLatin1Char('-'), QLatin1Char('_')); }
 };
 // In Check All's order.
 const std::array<QueryDef, QueryCount>& QueryDefs();
@@ -53,7 +55,7 @@ struct CheckAllResult {
     bool completed = false;    // every query ran
     QString savedPath;         // the report's path when it was written
     bool saveFailed = false;   // a chosen file could not be written (the old one is kept)
-    QJsonObject values;        // cliName -> that query's values, for the queries that ran
+    QJsonObject values;        // jsonKey() -> that query's values, for the queries that ran
 };
 // Clears the list, runs every query in order (going on after 0 and 11 only), then asks the
 // operator for a file and writes the list's lines to it with CR LF.

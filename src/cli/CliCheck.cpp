@@ -91,7 +91,7 @@ int CliCheck(CliContext& ctx)
         } else {
             for (const check::QueryDef* q : queries) {
                 const check::QueryResult result = check::RunQuery(q->id, run);
-                document.insert(QLatin1String(q->cliName), result.values);
+                document.insert(q->jsonKey(), result.values);
                 if (result.status != 0) ok = false;
             }
         }

@@ -207,6 +207,7 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
         const qint32 service = GetUIFLong(r.bytes, 0);
         if (service < 0 || service >= DeviceTables::RestrictedServices) return StatusInvalidParameter;
         const DeviceTables::AccessRestriction& a = t.restrictions[size_t(service)];
+        PutUIFLong(reply, service, 0);
         PutUIFLong(reply, a.count, 4);
         for (int i = 0; i < 4; ++i) PutUIFLong(reply, a.lists[size_t(i)], 8 + 4 * i);
         return 0;
