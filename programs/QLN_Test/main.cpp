@@ -2,15 +2,7 @@
 // --version, which are answered before a display is opened.
 #include "echotest/EchoTestSession.h"
 #include "echotest/frmEchoMain.h"
-#include "platform/Clock.h"
-#include "platform/QtClipboard.h"
-#include "platform/QtOperator.h"
-#include "shell/Version.h"
-
-#include <QApplication>
-
-#include <cstdio>
-#include <cstring>
+#include "shell/TestProgramMain.h"
 
 namespace {
 const char Usage[] =
@@ -23,31 +15,5 @@ const char Usage[] =
 
 int main(int argc, char* argv[])
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("QLN_Test %s\n", qPrintable(basMain::ProgramVersion()));
-            return 0;
-        }
-    }
-    QApplication app(argc, argv);
-    // What is left once Qt has taken its own options (-platform and so on) is a usage error.
-    const QStringList extra = app.arguments().mid(1);
-    if (!extra.isEmpty()) {
-        std::fprintf(stderr, "QLN_Test: unexpected argument '%s'\nsee QLN_Test --help\n", qPrintable(extra.first()));
-        return 2;
-    }
-
-    SystemClock clock;
-    QtOperator op;
-    op.setLogDialog(LogOpenDlgTexts::Test());
-    QtClipboard clipboard;
-    EchoTestSession session(clock, op);
-    frmEchoMain window(session, op, clipboard);
-    op.setParent(&window);
-    window.show();
-    return app.exec();
+    return RunTestProgram<EchoTestSession, frmEchoMain>(argc, argv, "QLN_Test", Usage, LogOpenDlgTexts::Test());
 }

@@ -22,12 +22,12 @@ const QString Stamp = QStringLiteral("12:34:56.789");
 // One reply: "STATUS OFFSET:Tvalue ..." with T = L (Long, decimal, 0x.. or dotted), I (Int),
 // B (Byte), M (MAC), S (percent-encoded bytes, then a 0); "n=LEN" cuts the datagram.
 // Unwritten payload bytes are 0xEE, so a field read at a wrong offset shows.
-QByteArray BuildReply(const QByteArray& request, const QString& spec)
+QByteArray BuildReply(const QByteArray& request, const QString& answer)
 {
     QByteArray r = request.left(12);
     r.append(basUIF::UIFReplyMax - 12, char(0xEE));
     basConv::PutIntBE(1, r, 0);
-    const QStringList tokens = spec.split(' ', Qt::SkipEmptyParts);
+    const QStringList tokens = answer.split(' ', Qt::SkipEmptyParts);
     basConv::PutLongBE(tokens.value(0).toInt(), r, 8);
     int length = r.size();
     for (const QString& t : tokens.mid(1)) {
