@@ -1,6 +1,9 @@
 #pragma once
 // Controls of the programs' windows carry the system's names (cmdEcho, txt_IP, lstStatus...):
 // the names the tests click and the one place a control is made.
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QString>
 #include <utility>
@@ -23,4 +26,27 @@ inline QPushButton* NamedButton(QWidget* parent, const char* name, const QString
     b->setEnabled(enabled);
     b->setAutoDefault(false);
     return b;
+}
+
+// The lamp of the test programs (fraSig with lblSig: three dots that take the link's colour) and
+// their packet counter (fraCnt with lblCnt under the given caption).
+struct LampAndCounter {
+    QFrame* fraSig;
+    QLabel* lblSig;
+    QGroupBox* fraCnt;
+    QLabel* lblCnt;
+};
+inline LampAndCounter MakeLampAndCounter(QWidget* parent, const QString& counterCaption)
+{
+    LampAndCounter l;
+    l.fraSig = NamedControl<QFrame>(parent, "fraSig");
+    l.fraSig->setFrameShape(QFrame::Box);
+    const QString dot(QChar(0x25CF));
+    l.lblSig = NamedControl<QLabel>(l.fraSig, "lblSig", dot + QStringLiteral("  ") + dot + QStringLiteral("  ") + dot);
+    l.lblSig->setAlignment(Qt::AlignCenter);
+    l.lblSig->setAutoFillBackground(true);
+    l.fraCnt = NamedControl<QGroupBox>(parent, "fraCnt", counterCaption);
+    l.lblCnt = NamedControl<QLabel>(l.fraCnt, "lblCnt", QStringLiteral("0/0"));
+    l.lblCnt->setAlignment(Qt::AlignCenter);
+    return l;
 }

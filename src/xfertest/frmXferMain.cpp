@@ -66,17 +66,11 @@ frmXferMain::frmXferMain(XferTestSession& session, Operator& op, Clipboard& clip
     cmd_LogPrint[0] = NamedButton(this, "cmd_LogPrint0", QStringLiteral("Log Start"));
     cmd_LogPrint[1] = NamedButton(this, "cmd_LogPrint1", QStringLiteral("Log  End"));
 
-    fraSig = NamedControl<QFrame>(this, "fraSig");
-    fraSig->setFrameShape(QFrame::Box);
-    const QString dot(QChar(0x25CF));
-    lblSig = new QLabel(dot + QStringLiteral("  ") + dot + QStringLiteral("  ") + dot, fraSig);
-    lblSig->setObjectName(QStringLiteral("lblSig"));
-    lblSig->setAlignment(Qt::AlignCenter);
-    lblSig->setAutoFillBackground(true);
-    fraCnt = NamedControl<QGroupBox>(this, "fraCnt", QStringLiteral("Packet Count (Lost/Receive)"));
-    lblCnt = new QLabel(QStringLiteral("0/0"), fraCnt);
-    lblCnt->setObjectName(QStringLiteral("lblCnt"));
-    lblCnt->setAlignment(Qt::AlignCenter);
+    const LampAndCounter lamp = MakeLampAndCounter(this, QStringLiteral("Packet Count (Lost/Receive)"));
+    fraSig = lamp.fraSig;
+    lblSig = lamp.lblSig;
+    fraCnt = lamp.fraCnt;
+    lblCnt = lamp.lblCnt;
 
     lstStatus = NamedControl<QListWidget>(this, "lstStatus");
     lstStatus->setFont(FixedPitchFont());
