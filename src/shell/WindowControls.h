@@ -1,11 +1,14 @@
 #pragma once
 // Controls of the programs' windows carry the system's names (cmdEcho, txt_IP, lstStatus...):
 // the names the tests click and the one place a control is made.
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 #include <utility>
 
 class QWidget;
@@ -49,4 +52,23 @@ inline LampAndCounter MakeLampAndCounter(QWidget* parent, const QString& counter
     l.lblCnt = NamedControl<QLabel>(l.fraCnt, "lblCnt", QStringLiteral("0/0"));
     l.lblCnt->setAlignment(Qt::AlignCenter);
     return l;
+}
+
+// Adds the stations the box does not list yet. Appending to an empty combo box would put the
+// entry into the box: the text typed stays.
+inline void AddMissingStations(QComboBox* box, const QStringList& stations)
+{
+    const QString text = box->currentText();
+    for (const QString& sid : stations)
+        if (box->findText(sid, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) box->addItem(sid);
+    box->setEditText(text);
+}
+
+// True when the focus leaves an entry box for good: the box's own pop-up list and another
+// window taking the focus are not leaving it.
+inline bool LeavesBox(QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut) return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }

@@ -295,19 +295,13 @@ void frmXferMain::showLamp(bool lit)
 
 void frmXferMain::showStations()
 {
-    // Appending to an empty combo box would put the entry into the box: the text typed stays.
-    const QString text = cmb_ID->currentText();
-    for (const QString& sid : session_.run.comboStations())
-        if (cmb_ID->findText(sid, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) cmb_ID->addItem(sid);
-    cmb_ID->setEditText(text);
+    AddMissingStations(cmb_ID, session_.run.comboStations());
 }
 
 bool frmXferMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == cmb_ID->lineEdit() && event->type() == QEvent::FocusOut) {
-        // The box's own pop-up list and another window taking the focus are not leaving the box.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) cmb_ID_LostFocus();
+        if (LeavesBox(event)) cmb_ID_LostFocus();
         return false;
     }
     return QWidget::eventFilter(watched, event);
