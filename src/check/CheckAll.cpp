@@ -4,25 +4,14 @@
 #include "platform/Operator.h"
 #include "shell/LogFile.h"
 #include "shell/MessageList.h"
+#include "shell/TextLinesFile.h"
 #include "shell/TimeStamp.h"
 #include "shell/ToolContext.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace check {
 
-namespace {
-// The old file is replaced only once the new one is completely written.
-bool WriteReport(const QString& path, const QStringList& lines)
-{
-    QByteArray text;
-    for (const QString& line : lines) text += line.toLatin1() + "\r\n";
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) return false;
-    return f.commit();
-}
-}  // namespace
 
 CheckAllResult RunCheckAll(const CheckRun& run)
 {
@@ -46,7 +35,7 @@ CheckAllResult RunCheckAll(const CheckRun& run)
         run.ctx.op.message(QStringLiteral("SetUp Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
                            Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return result;
-    if (WriteReport(path, run.lstMsg.lines())) {
+    if (WriteTextLines(path, run.lstMsg.lines())) {
         result.savedPath = path;
     } else {
         result.saveFailed = true;

@@ -22,6 +22,9 @@ void printHelp(QTextStream& out)
            "  --overwrite         answer Yes to \"File Exist. Overwrite?\" questions\n"
            "  --device-port N     the device's port of the command's link (UIF 8649, RCMP 8650)\n"
            "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
+           "  --tftp-port N       apply, receive, diff: the PC's TFTP server port (default 8641; 0 picks a free one)\n"
+           "  --verify            apply: receive the running configuration afterwards and compare it with the image sent\n"
+           "  --against STORE     diff: running (default) or rom\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
            "  --json              ping, traceroute, check: one JSON document on standard output, the lines on standard error\n"
@@ -110,10 +113,13 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption hostPort(QStringLiteral("host-port"), QString(), QStringLiteral("N"));
     const QCommandLineOption duration(QStringLiteral("duration"), QString(), QStringLiteral("S"));
     const QCommandLineOption quiet(QStringList{QStringLiteral("quiet")});
+    const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption verify(QStringList{QStringLiteral("verify")});
+    const QCommandLineOption against(QStringLiteral("against"), QString(), QStringLiteral("STORE"), QStringLiteral("running"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("version")});
     p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, json, help, version});
-    p.addOptions({interval, limit, hostIp, hostPort, duration, quiet});
+    p.addOptions({interval, limit, hostIp, hostPort, duration, quiet, tftpPort, verify, against});
     if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) {
         err << p.errorText() << Qt::endl;
         return 2;
@@ -147,12 +153,15 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     ctx.hostPort = p.value(hostPort);
     ctx.duration = p.value(duration);
     ctx.quiet = p.isSet(quiet);
+    ctx.verify = p.isSet(verify);
+    ctx.against = p.value(against);
     ctx.devicePortGiven = p.isSet(devicePort);
     ctx.localPortGiven = p.isSet(localPort);
     ctx.out = &out;
     ctx.err = &err;
     if ((p.isSet(devicePort) && !readPort(p.value(devicePort), ctx.devicePort)) ||
-        (p.isSet(localPort) && !readPort(p.value(localPort), ctx.localPort))) {
+        (p.isSet(localPort) && !readPort(p.value(localPort), ctx.localPort)) ||
+        (p.isSet(tftpPort) && !readPort(p.value(tftpPort), ctx.tftpPort))) {
         err << "Invalid port number" << Qt::endl;
         return 2;
     }

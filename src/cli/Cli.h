@@ -22,6 +22,9 @@ struct CliContext {
     QString hostPort;      // --host-port
     QString duration;      // --duration S (xfer count)
     bool quiet = false;    // --quiet (xfer count)
+    bool verify = false;   // --verify (apply)
+    QString against;       // --against running|rom (diff)
+    quint16 tftpPort = 8641;  // --tftp-port: the PC's TFTP server (apply, receive, diff)
     quint16 devicePort = 8649;
     quint16 localPort = 8640;
     bool devicePortGiven = false;  // the RCMP commands default to their own link's ports

@@ -3,42 +3,12 @@
 #include "check/CheckQueries.h"
 #include "cli/Cli.h"
 #include "cli/CliOperator.h"
+#include "cli/CliSetup.h"
 #include "platform/Clock.h"
 #include "shell/SetupSession.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimer>
-#include <csignal>
-
-namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-void onInterrupt(int) { interrupted = 1; }
-
-// Ctrl+C is the window's Stop for as long as this lives.
-class StopOnInterrupt {
-public:
-    explicit StopOnInterrupt(SetupSession& session)
-    {
-        interrupted = 0;
-        previous_ = std::signal(SIGINT, onInterrupt);
-        QObject::connect(&watch_, &QTimer::timeout, [&session] {
-            if (interrupted) {
-                interrupted = 0;
-                session.stop();
-            }
-        });
-        watch_.start(50);
-    }
-    ~StopOnInterrupt() { std::signal(SIGINT, previous_); }
-
-private:
-    void (*previous_)(int);
-    QTimer watch_;
-};
-
-}  // namespace
 
 int CliCheck(CliContext& ctx)
 {
@@ -60,10 +30,7 @@ int CliCheck(CliContext& ctx)
     CliOperator op(*ctx.err, ctx.overwrite, ctx.output);
     if (!CliDeviceIsValid(ctx)) return 1;
     SystemClock clock;
-    SetupSession::Options o;
-    o.uif.localPort = ctx.localPort;
-    o.uif.remotePort = ctx.devicePort;
-    SetupSession session(clock, op, o);
+    SetupSession session(clock, op, CliSetupOptions(ctx));
     MessageList lstMsg;
     QTextStream& lines = ctx.json ? *ctx.err : *ctx.out;
     for (MessageList* list : {&lstMsg, &session.lstStatus})

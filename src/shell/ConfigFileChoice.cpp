@@ -9,11 +9,15 @@ QString ConfigFileChoice::browse(Operator& op)
 {
     const QString path = op.openFile(filter(), DefDir, DefName);
     if (path.isEmpty()) return QString();
-    if (basMain::FileHasData(path) == 0) {
-        QString folder, name;
-        basConv::SplitPath(path, folder, name);
-        DefDir = folder;
-        DefName = name;
-    }
+    remember(path);
     return path;
+}
+
+void ConfigFileChoice::remember(const QString& path)
+{
+    if (basMain::FileHasData(path) != 0) return;
+    QString folder, name;
+    basConv::SplitPath(path, folder, name);
+    DefDir = folder;
+    DefName = name;
 }

@@ -13,6 +13,8 @@ public:
 
     // Asks for a file; returns its path, or "" when the operator cancelled.
     QString browse(Operator& op);
+    // A file that exists and holds data is offered next time.
+    void remember(const QString& path);
 
     QString DefDir;   // starts as the current folder
     QString DefName;  // starts empty

@@ -1,6 +1,8 @@
 #include "shell/frmMain.h"
 
 #include "check/frmCheck.h"
+#include "config/ApplyFlow.h"
+#include "config/ReceiveFlow.h"
 #include "link/basMain.h"
 #include "platform/Operator.h"
 #include "shell/CommandLineAddress.h"
@@ -13,6 +15,7 @@
 #include "shell/Version.h"
 #include "shell/WindowControls.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -39,9 +42,11 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     cmdFile = NamedButton(this, "cmdFile", QStringLiteral("Ref."));
 
     // Operations whose flows are not part of this program yet stay disabled.
-    cmdOK = NamedButton(this, "cmdOK", QStringLiteral("Apply"), false);
-    ComGetstat[0] = NamedButton(this, "ComGetstat0", QStringLiteral("ROM Config"), false);
-    ComGetstat[1] = NamedButton(this, "ComGetstat1", QStringLiteral("RAM Config"), false);
+    cmdOK = NamedButton(this, "cmdOK", QStringLiteral("Apply"));
+    // Off by default: Apply then does exactly its own steps.
+    chkVerify = NamedControl<QCheckBox>(this, "chkVerify", QStringLiteral("Verify after Apply"));
+    ComGetstat[0] = NamedButton(this, "ComGetstat0", QStringLiteral("ROM Config"));
+    ComGetstat[1] = NamedButton(this, "ComGetstat1", QStringLiteral("RAM Config"));
     cmdROM = NamedButton(this, "cmdROM", QStringLiteral("Save"), false);
     cmdIntr = NamedButton(this, "cmdIntr", QStringLiteral("Interactive Mode"), false);
     cmdChk = NamedButton(this, "cmdChk", QStringLiteral("Check"));
@@ -76,6 +81,9 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
 
     connect(txt_IP, &QLineEdit::returnPressed, this, &frmMain::txt_IP_Enter);
     connect(cmdFile, &QPushButton::clicked, this, &frmMain::cmdFile_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmMain::cmdOK_Click);
+    connect(ComGetstat[0], &QPushButton::clicked, this, [this] { ComGetstat_Click(0); });
+    connect(ComGetstat[1], &QPushButton::clicked, this, [this] { ComGetstat_Click(1); });
     connect(cmdChk, &QPushButton::clicked, this, &frmMain::cmdChk_Click);
     connect(cmdEcho, &QPushButton::clicked, this, &frmMain::cmdEcho_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
@@ -120,6 +128,7 @@ void frmMain::buildLayout()
     config->addWidget(cmdChk, 1, 1);
     config->addWidget(cmdFW, 1, 2);
     config->addWidget(cmdEcho, 1, 3);
+    config->addWidget(chkVerify, 2, 0, 1, 2);
 
     auto* side = new QVBoxLayout;
     side->addWidget(cmdStop);
@@ -159,6 +168,31 @@ void frmMain::cmdFile_Click()
     if (path.isEmpty()) return;
     txtFile->setText(path);
     txtFile->setFocus();
+}
+
+void frmMain::cmdOK_Click()
+{
+    cmdOK->setEnabled(false);
+    cmdStop->setFocus();
+    fileChoice_.remember(txtFile->text());
+    const config::ApplyResult r = config::RunApply(session_, txt_IP->text(), txtFile->text(), chkVerify->isChecked());
+    cmdOK->setEnabled(true);
+    if (r.addressRejected)
+        txt_IP->setFocus();
+    else if (r.fileRejected)
+        txtFile->setFocus();
+    else if (cmdOK->isVisible())
+        cmdOK->setFocus();
+}
+
+void frmMain::ComGetstat_Click(int index)
+{
+    QPushButton* button = ComGetstat[index];
+    button->setFocus();
+    button->setEnabled(false);
+    const config::ReceiveResult r = config::RunReceive(session_, txt_IP->text(), index);
+    button->setEnabled(true);
+    if (r.addressRejected) txt_IP->setFocus();
 }
 
 void frmMain::cmdChk_Click()

@@ -12,6 +12,7 @@ class MessageList;
 class Operator;
 class frmCheck;
 class QAction;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -39,6 +40,8 @@ private:
 
     void txt_IP_Enter();
     void cmdFile_Click();
+    void cmdOK_Click();
+    void ComGetstat_Click(int index);
     void cmdChk_Click();
     void cmdEcho_Click();
     void cmdStop_Click();
@@ -60,6 +63,7 @@ private:
     QLineEdit* txtFile;
     QPushButton* cmdFile;
     QPushButton* cmdOK;
+    QCheckBox* chkVerify;
     QPushButton* ComGetstat[2];
     QPushButton* cmdROM;
     QPushButton* cmdIntr;

@@ -20,4 +20,11 @@ QString TFTPResultText(int result, int errCode)
     }
 }
 
+QStringList TransferMessageLines(const QString& message)
+{
+    const int at = message.indexOf(QLatin1Char('\\'));
+    if (at < 0) return {message};
+    return {message.left(at), message.mid(at + 2)};
+}
+
 }  // namespace basTFTP

@@ -1,0 +1,95 @@
+// qln --device IP apply FILE [--verify]
+// qln --device IP receive rom|running [-o FILE] [--overwrite]
+// qln --device IP diff FILE [--against running|rom]
+// The window's Apply and receive buttons, and what Apply would change.
+#include "cli/Cli.h"
+#include "cli/CliOperator.h"
+#include "cli/CliSetup.h"
+#include "config/ApplyFlow.h"
+#include "config/DiffFlow.h"
+#include "config/ReceiveFlow.h"
+#include "platform/Clock.h"
+
+namespace {
+
+// The session of one command: message lines printed to `lines`, the log opened, engines loaded.
+struct CliSetupRun {
+    CliOperator op;
+    SystemClock clock;
+    SetupSession session;
+    bool opened = false;
+
+    CliSetupRun(CliContext& ctx, QTextStream& lines)
+        : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx))
+    {
+        QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&lines](const QString& line) {
+            lines << line << Qt::endl;
+        });
+        opened = OpenCliLog(ctx, session);
+        if (opened) session.load();
+    }
+    ~CliSetupRun() { session.log.EndLog(); }
+};
+
+}  // namespace
+
+int CliApply(CliContext& ctx)
+{
+    if (ctx.args.size() != 1) return CliUsageError(ctx, QStringLiteral("apply: one FILE is expected"));
+    if (!CliDeviceIsValid(ctx)) return 1;
+    CliSetupRun run(ctx, *ctx.out);
+    if (!run.opened) return 1;
+    StopOnInterrupt stop(run.session);
+    const config::ApplyResult r = config::RunApply(run.session, ctx.device, ctx.args.first(), ctx.verify);
+    return r.ok(ctx.verify) ? 0 : 1;
+}
+
+int CliReceive(CliContext& ctx)
+{
+    const QStringList stores{QStringLiteral("rom"), QStringLiteral("running")};
+    if (ctx.args.size() != 1 || !stores.contains(ctx.args.first()))
+        return CliUsageError(ctx, QStringLiteral("receive: rom or running is expected"));
+    if (!CliDeviceIsValid(ctx)) return 1;
+    CliSetupRun run(ctx, *ctx.out);
+    if (!run.opened) return 1;
+    config::ReceiveResult r;
+    {
+        StopOnInterrupt stop(run.session);
+        r = config::RunReceive(run.session, ctx.device, stores.indexOf(ctx.args.first()));
+    }
+    if (!r.received) return 1;
+    if (ctx.output.isEmpty()) {
+        *ctx.out << "----" << Qt::endl;
+        for (const QString& line : run.session.Statelist.lines()) *ctx.out << line << Qt::endl;
+        return 0;
+    }
+    if (r.saveFailed) {
+        *ctx.err << "Configuration Write Error: " << ctx.output << " (the old file is kept)" << Qt::endl;
+        return 1;
+    }
+    if (r.savedPath.isEmpty()) {
+        *ctx.err << "File Exist: " << ctx.output << " (not replaced; --overwrite replaces it)" << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+int CliDiff(CliContext& ctx)
+{
+    const QStringList stores{QStringLiteral("rom"), QStringLiteral("running")};
+    if (ctx.args.size() != 1) return CliUsageError(ctx, QStringLiteral("diff: one FILE is expected"));
+    if (!stores.contains(ctx.against)) return CliUsageError(ctx, QStringLiteral("diff: --against takes running or rom"));
+    if (!CliDeviceIsValid(ctx)) return 2;
+    // Standard output is the diff alone.
+    CliSetupRun run(ctx, *ctx.err);
+    if (!run.opened) return 2;
+    config::DiffResult r;
+    {
+        StopOnInterrupt stop(run.session);
+        r = config::RunConfigDiff(run.session, ctx.device, ctx.args.first(), stores.indexOf(ctx.against));
+    }
+    for (const QString& line : r.diff) *ctx.out << line << Qt::endl;
+    if (r.status == config::DiffResult::Different && r.diff.isEmpty())
+        *ctx.err << r.differing << " of " << r.records << " records differ in what the lines do not show" << Qt::endl;
+    return int(r.status);
+}

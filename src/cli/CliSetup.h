@@ -1,0 +1,21 @@
+#pragma once
+// What the commands that talk to QLN_Set's device share: the session's options from the
+// command line, and Ctrl+C as the window's Stop.
+#include "cli/Cli.h"
+#include "shell/SetupSession.h"
+
+// The UIF link on --local-port / --device-port, the TFTP server on --tftp-port.
+SetupSession::Options CliSetupOptions(const CliContext& ctx);
+
+// For as long as it lives, Ctrl+C ends the waiting exchange or transfer as Stop does.
+class StopOnInterrupt {
+public:
+    explicit StopOnInterrupt(SetupSession& session);
+    ~StopOnInterrupt();
+    StopOnInterrupt(const StopOnInterrupt&) = delete;
+    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
+
+private:
+    void (*previous_)(int);
+    QObject watcher_;
+};

@@ -1,0 +1,95 @@
+#include "config/ApplyFlow.h"
+
+#include "config/ConfigImage.h"
+#include "config/ConversionFlow.h"
+#include "config/ImageCompare.h"
+#include "config/LineDiff.h"
+#include "config/ReceiveFlow.h"
+#include "config/RecordWalk.h"
+#include "shell/SetupSession.h"
+#include "shell/TimeStamp.h"
+#include "tftp/TransferTexts.h"
+
+namespace config {
+
+namespace {
+void logged(SetupSession& s, const QString& text)
+{
+    s.show(text);
+    s.log.WriteLogRecord(LogFile::Recv, text);
+}
+
+void transferError(SetupSession& s, const QString& message)
+{
+    s.show(QStringLiteral("Config Data Transfer Error."));
+    for (const QString& line : basTFTP::TransferMessageLines(message)) s.showIndented(line);
+    s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Config Data Transfer Error.  ") + message);
+}
+}  // namespace
+
+ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify)
+{
+    ApplyResult result;
+    s.lstStatus.MesgDisp(QString());
+    if (s.CheckIPAddress(addressText) != 0) {
+        result.addressRejected = true;
+        return result;
+    }
+    if (!CheckConfigFile(s, path)) {
+        result.fileRejected = true;
+        return result;
+    }
+    s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Configuration File Apply"));
+    ConversionResult conversion;
+    if (!ConvertToImage(s, path, conversion) || conversion.status != 0) return result;
+    result.image = s.uif.UIFCollectBuf;
+
+    // Written whole or not at all: a stale Config.bin must never be sent as if it were this one.
+    const QString imagePath = DefaultImagePath();
+    s.tfr.SetTransferFile(imagePath);
+    if (!WriteConfigImage(imagePath, result.image)) {
+        transferError(s, QStringLiteral("File Write Error.(Disk Full?)"));
+        return result;
+    }
+
+    s.show(QStringLiteral("Config Data Transfer Request Send."));
+    if (s.tfr.TFTP_StartRequest(frmTFR::ConfigToDevice) != 0) {
+        transferError(s, s.tfr.TFRMessage);
+        return result;
+    }
+    logged(s, QStringLiteral("Config Data Transfer Complete."));
+    // The copy carries the type, port and name of the start just made.
+    const int copy = s.tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::RUNNING);
+    if (copy != 0) {
+        const QString st = s.uif.UIFStatusText(copy);
+        s.show(QStringLiteral("Copy Command Error."));
+        s.showIndented(QStringLiteral("  St: ") + st);
+        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Copy Command Error.  St: ") + st);
+        return result;
+    }
+    logged(s, QStringLiteral("Current Configuration Update Complete."));
+    result.applied = true;
+    if (verify) result.verified = VerifyRunning(s, result.image);
+    return result;
+}
+
+bool VerifyRunning(SetupSession& s, const QByteArray& sent)
+{
+    QByteArray running;
+    if (!ReceiveImage(s, ReceiveRunning, running)) {
+        logged(s, QStringLiteral("Verify: the running configuration could not be received."));
+        return false;
+    }
+    const ImageComparison cmp = CompareImages(sent, running);
+    if (cmp.identical()) {
+        logged(s, QStringLiteral("Verify: %1 records identical").arg(cmp.records));
+        return true;
+    }
+    logged(s, QStringLiteral("Verify: %1 of %2 records differ").arg(cmp.differing.size()).arg(cmp.records));
+    for (const QString& line :
+         UnifiedDiff(FormatImage(sent), FormatImage(running), QStringLiteral("sent"), QStringLiteral("device running")))
+        s.lstStatus.MesgDisp_sub(line);
+    return false;
+}
+
+}  // namespace config

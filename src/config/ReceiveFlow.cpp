@@ -1,0 +1,123 @@
+#include "config/ReceiveFlow.h"
+
+#include "config/RecordWalk.h"
+#include "link/basMain.h"
+#include "platform/Operator.h"
+#include "shell/SetupSession.h"
+#include "shell/TextLinesFile.h"
+#include "shell/TimeStamp.h"
+#include "tftp/TransferTexts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace config {
+
+namespace {
+constexpr int ImageSize = 28672;
+constexpr int ConfigPort = 8641;
+
+void logged(SetupSession& s, LogFile::Kind kind, const QString& text)
+{
+    s.show(text);
+    s.log.WriteLogRecord(kind, text);
+}
+
+void invalidPath(SetupSession& s)
+{
+    s.op.message(QStringLiteral("WARNING"), QStringLiteral("Invalid File Pathname"), Operator::Icon::Critical);
+}
+
+// The file the device sent; what lies past a whole image is not configuration.
+bool readImage(const QString& path, QByteArray& image)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    image = f.read(ImageSize);
+    return f.error() == QFileDevice::NoError;
+}
+}  // namespace
+
+bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
+{
+    // A private folder: no other program can plant or read work.bin, and it goes on every way out.
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/work.bin");
+    if (!dir.isValid() || basMain::PrepareNewFile(path) < 0) {
+        invalidPath(s);
+        return false;
+    }
+
+    const bool running = index == ReceiveRunning;
+    s.log.WriteLogRecord(LogFile::Send, running ? QStringLiteral("RAM Config") : QStringLiteral("ROM Config"));
+    logged(s, LogFile::Neutral,
+           running ? QStringLiteral("Copy Command Send.(RUNNING->RAM)") : QStringLiteral("Copy Command Send.(ROM->RAM)"));
+    s.tfr.TFRType = frmTFR::ConfigFromDevice;
+    s.tfr.TFRPort = ConfigPort;
+    s.tfr.TFRFileName.clear();
+    s.uif.UIFCollect = false;
+    const int copy = s.tfr.Copy_Request_Send(running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM);
+    if (copy != 0) {
+        const QString st = s.uif.UIFStatusText(copy);
+        s.show(QStringLiteral("Copy Command Error."));
+        s.showIndented(QStringLiteral(" St: ") + st);
+        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Copy Command Error.  St: ") + st);
+        return false;
+    }
+    logged(s, LogFile::Recv, QStringLiteral("Copy Command normal end."));
+
+    s.tfr.SetTransferFile(path);
+    logged(s, LogFile::Send, QStringLiteral("Config Data receive transfer request."));
+    if (s.tfr.TFTP_StartRequest(frmTFR::ConfigFromDevice) != 0) {
+        s.show(QStringLiteral("Config Data receive transfer Error."));
+        for (const QString& line : basTFTP::TransferMessageLines(s.tfr.TFRMessage)) s.showIndented(line);
+        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Config Data receive transfer Error.  ") + s.tfr.TFRMessage);
+        return false;
+    }
+    if (!readImage(path, image)) {
+        s.show(QStringLiteral("Config Data receive transfer Error."));
+        s.showIndented(QStringLiteral("TFTP File Open Error."));
+        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Config Data receive transfer Error.  TFTP File Open Error."));
+        return false;
+    }
+    return true;
+}
+
+ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
+{
+    ReceiveResult result;
+    if (s.CheckIPAddress(addressText) != 0) {
+        result.addressRejected = true;
+        return result;
+    }
+    s.lstStatus.MesgDisp(QString());
+    QByteArray image;
+    if (!ReceiveImage(s, index, image)) return result;
+
+    s.Statelist.clear();
+    // One line each, as the device holds it: a text field holding a backslash and "n" stays
+    // one line of the saved file.
+    for (const QString& line : FormatImage(image)) s.Statelist.MesgDisp_sub(line);
+    result.received = true;
+    logged(s, LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
+
+    const QString path = s.op.saveFile(QStringLiteral("Text File (*.txt);;All Files (*)"), QString(), QString());
+    if (path.isEmpty()) return result;
+    if (QFileInfo::exists(path) &&
+        s.op.message(QStringLiteral("Configuration Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
+                     Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
+        return result;
+    if (!WriteTextLines(path, s.Statelist.lines())) {
+        // The old file, if any, is still there: nothing was replaced.
+        const QString text = QStringLiteral("File Write Error.(Disk Full?)");
+        s.showIndented(text);
+        s.log.WriteLogRecord(LogFile::Recv, text);
+        result.saveFailed = true;
+        return result;
+    }
+    result.savedPath = path;
+    return result;
+}
+
+}  // namespace config

@@ -1,0 +1,31 @@
+#pragma once
+// Receiving the device's configuration: the device copies its saved (ROM) or running
+// configuration into RAM, sends that image by TFTP into a private "work.bin", and the records
+// become text lines in Statelist, which the operator may save as a text file.
+#include <QByteArray>
+#include <QString>
+
+class SetupSession;
+
+namespace config {
+
+// The receive buttons: 0 "ROM Config", 1 "RAM Config" (the running configuration).
+enum ReceiveIndex { ReceiveRom = 0, ReceiveRunning = 1 };
+
+// The copy into RAM and the transfer, with their messages and log records. The image is what
+// the device sent (28672 bytes from a device that sends its whole RAM store); false after the
+// failure's messages. work.bin is gone when it returns, whatever happened.
+bool ReceiveImage(SetupSession& s, int index, QByteArray& image);
+
+struct ReceiveResult {
+    bool addressRejected = false;
+    bool received = false;  // the image came and its lines are in Statelist
+    QString savedPath;      // "" when nothing was saved
+    bool saveFailed = false;
+    bool ok() const { return received && !saveFailed; }
+};
+
+// The whole flow of a receive button, the save dialog and the overwrite question included.
+ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index);
+
+}  // namespace config
