@@ -14,6 +14,7 @@
 #include "check/frmCheck.h"
 
 #include <QAction>
+#include <QDir>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -45,6 +46,9 @@ struct Rig {
         o.uif.localPort = localPort;
         o.uif.remotePort = sim->uifPort();
         o.uif.tickMs = tickMs;
+        o.tfr.tickMs = tickMs;
+        o.tfr.tftp.port = 0;
+        o.tfr.tftp.tickMs = 20;
         session = std::make_unique<SetupSession>(clock, op, o);
         window = std::make_unique<frmMain>(*session, op, clipboard, commandLine, 5);
     }
@@ -85,6 +89,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void checkWindow();
+    void configButtons_data();
+    void configButtons();
     void echo_data();
     void echo();
     void echoButtonIsOffWhileWaiting();
@@ -113,9 +119,10 @@ void tst_frmMain::controls_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("enabled");
     QTest::newRow("Ref.") << "cmdFile" << "Ref." << true;
-    QTest::newRow("Apply") << "cmdOK" << "Apply" << false;
-    QTest::newRow("ROM Config") << "ComGetstat0" << "ROM Config" << false;
-    QTest::newRow("RAM Config") << "ComGetstat1" << "RAM Config" << false;
+    QTest::newRow("Apply") << "cmdOK" << "Apply" << true;
+    QTest::newRow("Verify after Apply") << "chkVerify" << "Verify after Apply" << true;
+    QTest::newRow("ROM Config") << "ComGetstat0" << "ROM Config" << true;
+    QTest::newRow("RAM Config") << "ComGetstat1" << "RAM Config" << true;
     QTest::newRow("Save") << "cmdROM" << "Save" << false;
     QTest::newRow("Interactive Mode") << "cmdIntr" << "Interactive Mode" << false;
     QTest::newRow("Check") << "cmdChk" << "Check" << true;
@@ -203,6 +210,52 @@ void tst_frmMain::checkWindow()
     QCOMPARE(rig.session->uif.remoteHost(), 0x7F000002u);
     rig.window->close();
     QVERIFY(waitUntil([&] { return !windows[0]->isVisible(); }, 5000));
+}
+
+void tst_frmMain::configButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("tail");  // the last message lines
+    QTest::addColumn<QStringList>("statelist");
+    QTest::newRow("Apply") << "cmdOK"
+                           << QStringList{Stamp + "Config Data Transfer Complete.", Stamp + "Current Configuration Update Complete."}
+                           << QStringList();
+    QTest::newRow("ROM Config") << "ComGetstat0"
+                                << QStringList{Stamp + "Copy Command Send.(ROM->RAM)", Stamp + "Copy Command normal end.",
+                                               Stamp + "Config Data receive transfer request.",
+                                               Stamp + "Config Data receive transfer complete."}
+                                << QStringList{"", ";rfchannel", "rfchannel 5"};
+    QTest::newRow("RAM Config") << "ComGetstat1" << QStringList{Stamp + "Config Data receive transfer complete."}
+                                << QStringList{"", ";rfchannel", "rfchannel 7"};
+}
+
+void tst_frmMain::configButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, tail);
+    QFETCH(QStringList, statelist);
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());  // where Apply writes Config.bin
+    Rig rig;
+    QVERIFY(rig.activate());
+    QByteArray rom(28672, char(0xFF)), running = rom;
+    rom.replace(0, 14, QByteArray::fromHex("0000002f00000001ffffffff0005"));
+    running.replace(0, 14, QByteArray::fromHex("0000002f00000002ffffffff0007"));
+    rig.sim->stores.rom = rom;
+    rig.sim->stores.running = running;
+    QFile conf(dir.filePath("conf.txt"));
+    QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("rfchannel 9\n") == 12);
+    conf.close();
+    rig.get<QLineEdit>("txt_IP")->setText("127.0.0.2");
+    rig.get<QLineEdit>("txtFile")->setText(conf.fileName());
+    QTest::mouseClick(rig.get(qPrintable(button)), Qt::LeftButton);
+    QDir::setCurrent(previous);
+    const QStringList lines = rig.shownLines();
+    QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
+    QCOMPARE(rig.session->Statelist.lines(), statelist);
+    QVERIFY(rig.get(qPrintable(button))->isEnabled());
+    if (button == "cmdOK") QCOMPARE(rig.sim->stores.running.left(14).toHex(), QByteArray("0000002f00000000ffffffff0009"));
 }
 
 void tst_frmMain::echo_data()

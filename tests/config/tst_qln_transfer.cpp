@@ -1,0 +1,228 @@
+// `qln apply`, `receive` and `diff` as a script runs them, against the simulator in this process:
+// the configuration's round trip, the status queries after an apply, and the diff's hunks.
+#include "FreePortSim.h"
+#include "QlnProcess.h"
+#include "config/ConfigConversion.h"
+#include "config/RecordSinks.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+}
+
+QString simplified(const QString& line) { return line.simplified(); }
+
+// The command lines of a configuration text, or of a receive's output after "----", blanks
+// collapsed: comments, section comments and blank lines left out.
+QStringList commandLines(const QStringList& lines)
+{
+    QStringList out;
+    for (const QString& l : lines)
+        if (!l.trimmed().isEmpty() && !l.startsWith(QLatin1Char(';'))) out << simplified(l);
+    return out;
+}
+
+// The simulator on a free port and the options that reach it; Config.bin goes to a fresh folder.
+struct Rig {
+    QTemporaryDir dir;
+    std::unique_ptr<DeviceSim> sim;
+    explicit Rig(const QHash<int, int>& refuse = {})
+    {
+        DeviceSim::Options o = FreePortSimOptions(QHostAddress::LocalHost);
+        o.faults.refuse = refuse;
+        sim = std::make_unique<DeviceSim>(o);
+        sim->start();
+    }
+    ProgramRun qln(const QStringList& args)
+    {
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const ProgramRun r = RunProgram(QLN_PATH, QStringList{"--device", "127.0.0.1", "--device-port",
+                                                              QString::number(sim->uifPort()), "--local-port", "0",
+                                                              "--tftp-port", "0"} + args);
+        QDir::setCurrent(previous);
+        return r;
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+}  // namespace
+
+class tst_qln_transfer : public QObject {
+    Q_OBJECT
+private slots:
+    void sampleRoundTrip();
+    void checkShowsTheAppliedConfiguration();
+    void receiveSaves_data();
+    void receiveSaves();
+    void diff_data();
+    void diff();
+    void badFile_data();
+    void badFile();
+};
+
+void tst_qln_transfer::sampleRoundTrip()
+{
+    Rig rig;
+    const ProgramRun apply = rig.qln({"apply", QLN_SAMPLE_CONF, "--verify"});
+    QVERIFY2(apply.exitCode == 0, qPrintable(apply.err + apply.out));
+    QVERIFY2(apply.out.contains("Verify: 102 records identical"), apply.out.constData());
+    const ProgramRun receive = rig.qln({"receive", "running"});
+    QVERIFY2(receive.exitCode == 0, qPrintable(receive.err));
+    const QStringList out = receive.outLines();
+    QVERIFY(out.contains("----"));
+    const QStringList received = commandLines(out.mid(out.indexOf("----") + 1));
+
+    QFile sample(QLN_SAMPLE_CONF);
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    QStringList expected = commandLines(QString::fromLatin1(sample.readAll()).split('\n'));
+    // Where the device's form is not the file's: (line of the file, line received), in file order.
+    const QList<QPair<QString, QString>> differ = {
+        {"ifconfig eth0 192.168.1.10", "ifconfig eth0 192.168.1.10 netmask 255.255.255.0 broadcast 192.168.1.255"},
+    };
+    for (const auto& d : differ) {
+        const int at = expected.indexOf(d.first);
+        QVERIFY2(at >= 0, qPrintable(d.first));
+        expected[at] = d.second;
+    }
+    QCOMPARE(received, expected);
+}
+
+void tst_qln_transfer::checkShowsTheAppliedConfiguration()
+{
+    Rig rig;
+    QVERIFY(writeFile(rig.path("conf.txt"), "ifconfig eth1 10.9.0.1 netmask 255.255.0.0\n"
+                                            "route 10.20.0.0 255.255.0.0 10.9.0.254\n"
+                                            "rfchannel 9\n"));
+    QCOMPARE(rig.qln({"apply", rig.path("conf.txt")}).exitCode, 0);
+    const ProgramRun check = rig.qln({"check", "ifconfig", "route", "rfchannel"});
+    QCOMPARE(check.exitCode, 0);
+    for (const char* shown : {"  eth1      10.9.0.1          255.255.0.0       10.9.255.255",
+                              "  10.20.0.0        255.255.0.0      10.9.0.254       eth1    1       static",
+                              "  RF-Channel: 9"})
+        QVERIFY2(check.out.contains(shown), check.out.constData());
+}
+
+void tst_qln_transfer::receiveSaves_data()
+{
+    QTest::addColumn<QByteArray>("existing");  // "<none>": no file there before
+    QTest::addColumn<bool>("overwrite");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("file");  // afterwards; "<saved>": the lines received
+    QTest::newRow("new file") << QByteArray("<none>") << false << 0 << QByteArray("<saved>");
+    QTest::newRow("existing kept") << QByteArray("old\r\n") << false << 1 << QByteArray("old\r\n");
+    QTest::newRow("--overwrite") << QByteArray("old\r\n") << true << 0 << QByteArray("<saved>");
+}
+
+void tst_qln_transfer::receiveSaves()
+{
+    QFETCH(QByteArray, existing);
+    QFETCH(bool, overwrite);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, file);
+    Rig rig;
+    QByteArray image(28672, char(0xFF));
+    image.replace(0, 14, QByteArray::fromHex("0000002f00000000ffffffff0007"));
+    rig.sim->stores.rom = image;
+    if (existing != "<none>") QVERIFY(writeFile(rig.path("out.txt"), existing));
+    QStringList args{"receive", "rom", "-o", rig.path("out.txt")};
+    if (overwrite) args << "--overwrite";
+    const ProgramRun r = rig.qln(args);
+    QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
+    QCOMPARE(readFile(rig.path("out.txt")), file == "<saved>" ? QByteArray("\r\n;rfchannel\r\nrfchannel 7\r\n") : file);
+    QVERIFY(!r.out.contains("----"));
+}
+
+void tst_qln_transfer::diff_data()
+{
+    QTest::addColumn<QByteArray>("device");  // the configuration the device runs
+    QTest::addColumn<int>("refusedCopy");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("out");
+    QTest::addColumn<QString>("err");  // a part of standard error
+    const QByteArray conf("ifconfig eth0 10.0.0.1 netmask 255.0.0.0\nroute 10.1.0.0 255.255.0.0 10.0.0.2\nrfchannel 4\n");
+    QTest::newRow("identical") << conf << 0 << 0 << QStringList() << "Copy Command normal end.";
+    QTest::newRow("one route changed")
+        << QByteArray(conf).replace("10.0.0.2", "10.0.0.3") << 0 << 1
+        << QStringList{"--- device running", "+++ FILE", "@@ -3,7 +3,7 @@",
+                       " ifconfig  eth0 10.0.0.1         netmask   255.0.0.0        broadcast 10.255.255.255", " ", " ;route",
+                       "-route 10.1.0.0        255.255.0.0     10.0.0.3", "+route 10.1.0.0        255.255.0.0     10.0.0.2",
+                       " ", " ;rfchannel", " rfchannel 4"}
+        << "";
+    QTest::newRow("copy refused") << conf << 8 << 2 << QStringList() << "St: 8,ErrACK(Invalid copy request).";
+}
+
+void tst_qln_transfer::diff()
+{
+    QFETCH(QByteArray, device);
+    QFETCH(int, refusedCopy);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, out);
+    QFETCH(QString, err);
+    Rig rig(refusedCopy ? QHash<int, int>{{14, refusedCopy}} : QHash<int, int>{});
+    config::ImageSink sink;
+    config::ConvertConfigBytes(device, sink);
+    rig.sim->stores.running = sink.image();
+    QVERIFY(writeFile(rig.path("conf.txt"), "ifconfig eth0 10.0.0.1 netmask 255.0.0.0\nroute 10.1.0.0 255.255.0.0 10.0.0.2\nrfchannel 4\n"));
+    const ProgramRun r = rig.qln({"diff", rig.path("conf.txt")});
+    QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
+    QCOMPARE(r.outLines(), out.replaceInStrings("FILE", rig.path("conf.txt")));
+    QVERIFY2(r.err.contains(err), qPrintable(r.err));
+}
+
+void tst_qln_transfer::badFile_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("content");  // "<folder>", "<missing>"
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QString>("out");
+    for (const char* command : {"apply", "diff"}) {
+        const int failed = QByteArray(command) == "apply" ? 1 : 2;
+        const QString name = QString::fromLatin1(command) + ", ";
+        QTest::newRow(qPrintable(name + "empty")) << command << QByteArray() << failed << "Invalid file pathname" << "";
+        QTest::newRow(qPrintable(name + "folder")) << command << QByteArray("<folder>") << failed << "Invalid file pathname" << "";
+        QTest::newRow(qPrintable(name + "missing")) << command << QByteArray("<missing>") << failed << "Invalid file pathname" << "";
+        QTest::newRow(qPrintable(name + "binary")) << command << QByteArray("\x00\x01\x02\n", 4) << failed << ""
+                                                   << "Line: 1  Invalid Command '";
+    }
+}
+
+void tst_qln_transfer::badFile()
+{
+    QFETCH(QString, command);
+    QFETCH(QByteArray, content);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+    QFETCH(QString, out);
+    Rig rig;
+    if (content == "<folder>")
+        QVERIFY(QDir(rig.dir.path()).mkdir("conf.txt"));
+    else if (content != "<missing>")
+        QVERIFY(writeFile(rig.path("conf.txt"), content));
+    const ProgramRun r = rig.qln({command, rig.path("conf.txt")});
+    QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
+    QVERIFY2(r.err.contains(err), qPrintable(r.err));
+    // The conversion's line reaches the lines of the command: standard output for apply, error for diff.
+    QVERIFY2((command == "apply" ? QString::fromLatin1(r.out) : r.err).contains(out), r.out.constData());
+    QCOMPARE(rig.sim->requestsReceived, 0);
+    QVERIFY(!QFile::exists(rig.path("Config.bin")));
+}
+
+QTEST_GUILESS_MAIN(tst_qln_transfer)
+#include "tst_qln_transfer.moc"
