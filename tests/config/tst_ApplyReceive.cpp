@@ -81,6 +81,7 @@ private slots:
     void verify();
     void receive_data();
     void receive();
+    void receiveStoppedAsTheDeviceSends();
     void transferMessageLines_data();
     void transferMessageLines();
 };
@@ -262,6 +263,28 @@ void tst_ApplyReceive::receive()
     QCOMPARE(readFile(rig.path("out.txt")), saved);
     // Nothing is left behind: the only file is the one saved.
     QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files), saved == "<none>" ? QStringList() : QStringList{"out.txt"});
+}
+
+void tst_ApplyReceive::receiveStoppedAsTheDeviceSends()
+{
+    Rig rig;
+    rig.s->Statelist.MesgDisp_sub("from before");
+    rig.op.savePaths << rig.path("out.txt");
+    // Stop in the turn the device sends its first TFTP packet: the transfer can no longer complete.
+    // Whether the start command's reply was read before is up to the event loop, so the stop's
+    // status text is not compared.
+    QObject::connect(rig.sim.get(), &DeviceSim::trace, rig.s.get(), [&rig](const QString& line) {
+        if (line.startsWith("tftp -> ")) rig.s->stop();
+    });
+    const config::ReceiveResult r = config::RunReceive(*rig.s, "127.0.0.2", config::ReceiveRunning);
+    QVERIFY(!r.received);
+    const QStringList lines = rig.s->lstStatus.lines();
+    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines[4], S + "Config Data receive transfer Error.");
+    QVERIFY2(lines[5].startsWith(I + "TFTP Start Command Error.  St: ") && lines[5].contains("Operator Break"), qPrintable(lines[5]));
+    QCOMPARE(rig.s->Statelist.lines(), QStringList{"from before"});
+    QCOMPARE(rig.op.dialogFilters.size(), 0);
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files), QStringList());
 }
 
 void tst_ApplyReceive::transferMessageLines_data()
