@@ -60,7 +60,11 @@ int CliReceive(CliContext& ctx)
     if (!r.received) return 1;
     if (ctx.output.isEmpty()) {
         *ctx.out << "----" << Qt::endl;
+        // The device's bytes as they came, so that the output saved by a script applies back as it was.
+        const auto encoding = ctx.out->encoding();
+        ctx.out->setEncoding(QStringConverter::Latin1);
         for (const QString& line : run.session.Statelist.lines()) *ctx.out << line << Qt::endl;
+        ctx.out->setEncoding(encoding);
         return 0;
     }
     if (r.saveFailed) {
