@@ -3,6 +3,7 @@
 int CliEcho(CliContext& ctx);
 int CliLint(CliContext& ctx);
 int CliEncode(CliContext& ctx);
+int CliDecode(CliContext& ctx);
 int CliPing(CliContext& ctx);
 int CliTraceroute(CliContext& ctx);
 int CliCheck(CliContext& ctx);
@@ -17,6 +18,7 @@ const QList<CliCommand>& CliCommands()
         {"echo", "echo", "run the echo test against --device", &CliEcho},
         {"lint", "lint FILE", "check a configuration file (no device)", &CliLint},
         {"encode", "encode FILE [-o IMG]", "write the configuration image (Config.bin)", &CliEncode},
+        {"decode", "decode IMAGE", "print the configuration lines of an image file (no device)", &CliDecode},
         {"ping", "ping STATION", "RCMP echo to a radio station through --device (--count, --packet-id)", &CliPing},
         {"traceroute", "traceroute STATION", "RCMP route to a radio station through --device (--packet-id)", &CliTraceroute},
         {"apply", "apply FILE", "send the configuration file to --device and make it running (--verify)", &CliApply},

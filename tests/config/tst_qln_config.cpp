@@ -1,4 +1,4 @@
-// `qln lint` and `qln encode` as a script runs them: a real process, real files.
+// `qln lint`, `qln encode` and `qln decode` as a script runs them: a real process, real files.
 #include "config/ConfigConversion.h"
 #include "config/RecordSinks.h"
 
@@ -13,6 +13,7 @@ namespace {
 struct Run {
     int exitCode = -1;
     QStringList out;
+    QByteArray outBytes;
     QString err;
 };
 
@@ -65,6 +66,10 @@ private slots:
     void encodeRefusesToReplace();
     void encodeOverwrite();
     void encodeUnwritableOutput();
+    void decodeSample();
+    void decodeKeepsTextBytes();
+    void decodeInvalidPath_data();
+    void decodeInvalidPath();
     void usage_data();
     void usage();
 
@@ -86,7 +91,8 @@ Run tst_qln_config::qln(const QStringList& args)
         return r;
     }
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+    r.outBytes = p.readAllStandardOutput();
+    r.out = QString::fromUtf8(r.outBytes).split('\n');
     if (r.out.last().isEmpty()) r.out.removeLast();
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
@@ -275,12 +281,64 @@ void tst_qln_config::encodeUnwritableOutput()
     QVERIFY(!QFileInfo::exists(out));
 }
 
+void tst_qln_config::decodeSample()
+{
+    const QString image = path(QStringLiteral("decode.bin"));
+    QCOMPARE(qln({QStringLiteral("encode"), QStringLiteral(QLN_SAMPLE_CONF), QStringLiteral("-o"), image,
+                  QStringLiteral("--overwrite")}).exitCode, 0);
+    const Run r = qln({QStringLiteral("decode"), image});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.out.mid(0, 3), (QStringList{"", ";ifconfig",
+                                           "ifconfig  eth0 192.168.1.10     netmask   255.255.255.0    broadcast 192.168.1.255"}));
+    for (const char* line : {"rsconf rs0 5", "route default 192.168.1.1", "rip eth0 password Secret-16-bytes!",
+                             "dhcp server dns-server 192.168.1.2 192.168.1.3 0.0.0.0 "})
+        QVERIFY2(r.out.contains(QLatin1String(line)), line);
+    // Record 70 is the last one read: the sample's "login access 1 2" (record 71) is not there.
+    QCOMPARE(r.out.last(), QStringLiteral("access_list 2 10.0.0.0 255.0.0.0"));
+    QVERIFY(!r.out.contains(QStringLiteral("login access 1 2")));
+}
+
+void tst_qln_config::decodeKeepsTextBytes()
+{
+    // One community record with a Latin-1 byte, then 36 bytes of an erased slot.
+    QByteArray record = QByteArray::fromHex("0000 0044 00000000 FFFFFFFF 636166E9 00");
+    record += QByteArray(64 - record.size(), char(0xFF));
+    const QString image = path(QStringLiteral("partial.bin"));
+    QVERIFY(writeFile(image, record + QByteArray(36, char(0xFF))));
+    const Run r = qln({QStringLiteral("decode"), image});
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.outBytes, QByteArray("\n;snmpsetup\nsnmp read_write_community caf\xE9\n"));
+    QCOMPARE(r.err, image + QStringLiteral(": 100 bytes is not a whole number of 64-byte records\n"));
+}
+
+void tst_qln_config::decodeInvalidPath_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("missing") << QStringLiteral("missing.bin") << QStringLiteral("does not exist");
+    QTest::newRow("folder") << QStringLiteral("sub") << QStringLiteral("is a folder");
+}
+
+void tst_qln_config::decodeInvalidPath()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, why);
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("sub")));
+    const Run r = qln({QStringLiteral("decode"), path(name)});
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, QStringLiteral("WARNING: Invalid file pathname\n") + path(name) + QStringLiteral(": ") + why + '\n');
+    QCOMPARE(r.out, QStringList());
+}
+
 void tst_qln_config::usage_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::newRow("lint without file") << QStringList{QStringLiteral("lint")};
     QTest::newRow("lint with two files") << QStringList{QStringLiteral("lint"), QStringLiteral("a"), QStringLiteral("b")};
     QTest::newRow("encode without file") << QStringList{QStringLiteral("encode")};
+    QTest::newRow("decode without image") << QStringList{QStringLiteral("decode")};
+    QTest::newRow("decode with two images") << QStringList{QStringLiteral("decode"), QStringLiteral("a"), QStringLiteral("b")};
 }
 
 void tst_qln_config::usage()

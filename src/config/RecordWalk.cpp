@@ -1,0 +1,32 @@
+#include "config/RecordWalk.h"
+
+#include "config/ConfigCodes.h"
+#include "config/ConfigFormatter.h"
+#include "config/ConfigRecords.h"
+#include "link/basUIF.h"
+
+namespace config {
+
+namespace {
+constexpr int RecordSize = basUIF::UIFPacketSize;
+constexpr int WalkedRecordCount = 71;  // records 0..70: a received image is read no further
+}  // namespace
+
+QStringList FormatImage(const QByteArray& image)
+{
+    SectionFlags flags;
+    QStringList lines;
+    for (int i = 0; i < WalkedRecordCount; ++i) {
+        QByteArray record = image.mid(qsizetype(i) * RecordSize, RecordSize);
+        record.append(QByteArray(RecordSize - record.size(), char(0xFF)));  // past the end reads erased
+        if (IsConfigurationCode(ReadRecordHead(record).code)) {
+            lines << FormatRecord(record, flags);
+            continue;
+        }
+        // Unknown codes are passed over; 0xFFFF at offset 14 marks an erased slot, the end.
+        if (basUIF::GetUIFInt(record, 14 - basUIF::UIFHeaderSize) == qint16(0xFFFF)) break;
+    }
+    return lines;
+}
+
+}  // namespace config

@@ -1,0 +1,13 @@
+#pragma once
+// The walk over a received configuration image ("work.bin") that turns it into text lines.
+#include <QByteArray>
+#include <QStringList>
+
+namespace config {
+
+// The lines of records 0 to 70, with fresh section flags. A record of an unknown code is passed
+// over, unless its bytes 14-15 are 0xFF 0xFF: that is an erased slot and ends the walk. Bytes
+// missing from a short image read as 0xFF; bytes past record 70 are never read.
+QStringList FormatImage(const QByteArray& image);
+
+}  // namespace config
