@@ -50,9 +50,9 @@ QString text(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
 
 QString ifconfigLine(const IfconfigRecord& r)
 {
-    return QStringLiteral("ifconfig  ") + FixLen(ConvNetIf(r.if_type, r.if_num), 5) + FixLen(FormatIPv4(r.address), 16) +
-           QStringLiteral(" netmask   ") + FixLen(FormatIPv4(r.netmask), 16) + QStringLiteral(" broadcast ") +
-           FormatIPv4(r.broadcast);
+    return QStringLiteral("ifconfig  ") + FixLen(ConvNetIf(r.if_type, r.if_num), 5) +
+           FixLen(FormatIPv4(r.address), 16) + QStringLiteral(" netmask   ") + FixLen(FormatIPv4(r.netmask), 16) +
+           QStringLiteral(" broadcast ") + FormatIPv4(r.broadcast);
 }
 
 QString routeLine(const RouteRecord& r)
@@ -129,6 +129,7 @@ QString recordLine(qint16 code, const AnyRecord& any)
     const auto value16 = [&any] { return std::get<Word16Record>(any).value; };
     const auto byte8 = [&any] { return qint32(std::get<Byte8Record>(any).value); };
     const auto dhcpValue = [&any] { return std::get<DhcpValueRecord>(any).value; };
+    const auto community = [&any] { return text(std::get<CommunityRecord>(any).community); };
     switch (code) {
     case CodeIfconfig: return ifconfigLine(std::get<IfconfigRecord>(any));
     case CodeRsconfig: return QStringLiteral("rsconf rs0 ") + dec(std::get<RsconfigRecord>(any).station);
@@ -186,11 +187,13 @@ QString recordLine(qint16 code, const AnyRecord& any)
         const auto& r = std::get<TdmatuneRecord>(any);
         return tdmaLine("tdma_tune", r.bytes.data(), 4, r.words.data(), 3);
     }
-    case CodeTxmethod: return QStringLiteral("txmethod ") + word(qint64(byte8()) - 1, {"csma", "dtdma1", "dtdma2", "bidir"});
+    case CodeTxmethod:
+        return QStringLiteral("txmethod ") + word(qint64(byte8()) - 1, {"csma", "dtdma1", "dtdma2", "bidir"});
     case CodeDuplex: return QStringLiteral("ethernet ") + word(byte8(), {"half_duplex", "full_duplex"});
-    case CodeSnmpState: return QStringLiteral("snmp state ") + word(qint64(value32()) - 1, {"read_only", "read_write", "disable"});
-    case CodeSnmpReadOnlyCommunity: return QStringLiteral("snmp read_only_community ") + text(std::get<CommunityRecord>(any).community);
-    case CodeSnmpReadWriteCommunity: return QStringLiteral("snmp read_write_community ") + text(std::get<CommunityRecord>(any).community);
+    case CodeSnmpState:
+        return QStringLiteral("snmp state ") + word(qint64(value32()) - 1, {"read_only", "read_write", "disable"});
+    case CodeSnmpReadOnlyCommunity: return QStringLiteral("snmp read_only_community ") + community();
+    case CodeSnmpReadWriteCommunity: return QStringLiteral("snmp read_write_community ") + community();
     case CodeSnmpTrap: return QStringLiteral("snmp trap ") + FormatIPv4(value32());
     case CodeL2as: return QString::fromLatin1(byte8() == 1 ? "l2as enable" : "l2as disable");
     case CodeAccessList: {
