@@ -81,7 +81,7 @@ void tst_qln_transfer::sampleRoundTrip()
     Rig rig;
     const ProgramRun apply = rig.qln({"apply", QLN_SAMPLE_CONF, "--verify"});
     QVERIFY2(apply.exitCode == 0, qPrintable(apply.err + apply.out));
-    QVERIFY2(apply.out.contains("Verify: 102 records identical"), apply.out.constData());
+    QVERIFY2(apply.out.contains("Verify: 74 records identical"), apply.out.constData());
     const ProgramRun receive = rig.qln({"receive", "running"});
     QVERIFY2(receive.exitCode == 0, qPrintable(receive.err));
     const QStringList out = receive.outLines();
@@ -90,10 +90,22 @@ void tst_qln_transfer::sampleRoundTrip()
 
     QFile sample(QLN_SAMPLE_CONF);
     QVERIFY(sample.open(QIODevice::ReadOnly));
-    QStringList expected = commandLines(QString::fromLatin1(sample.readAll()).split('\n'));
-    // Where the device's form is not the file's: (line of the file, line received), in file order.
+    // A receive reads at most 71 records: the sample has 74.
+    QStringList expected = commandLines(QString::fromLatin1(sample.readAll()).split('\n')).mid(0, 71);
+    // Where the device's form is not the file's: (line of the file, line received).
     const QList<QPair<QString, QString>> differ = {
         {"ifconfig eth0 192.168.1.10", "ifconfig eth0 192.168.1.10 netmask 255.255.255.0 broadcast 192.168.1.255"},
+        {"ifconfig eth1 10.0.0.5 broadcast 10.0.0.127 netmask 255.255.255.128",
+         "ifconfig eth1 10.0.0.5 netmask 255.255.255.128 broadcast 10.0.0.127"},
+        {"ifconfig rs0 172.16.0.1 netmask 255.255.0.0", "ifconfig rs0 172.16.0.1 netmask 255.255.0.0 broadcast 172.16.255.255"},
+        {"rsconfig rs0 5", "rsconf rs0 5"},
+        {"rsroute2 00:A0:C9:14:C8:29 00:A0:C9:14:C8:2A", "rsroute2 00:A0:C9:14:C8:29 00:A0:C9:14:C8:2A static"},
+        {"rsarp2 172.16.0.8 0a:0b:0c:0d:0e:0f", "rsarp2 172.16.0.8 0A:0B:0C:0D:0E:0F"},
+        {"dhcp server dns-server 192.168.1.2 192.168.1.3", "dhcp server dns-server 192.168.1.2 192.168.1.3 0.0.0.0"},
+        {"group_id 100", "group_id 0x0064"},
+        {"tdmaparam 1 2 3 1000", "tdma_param 1 2 3 1000"},
+        {"tdmatune 1 2 3 4 100 200 300", "tdma_tune 1 2 3 4 100 200 300"},
+        {"test_mode disable", "test_mode desable"},
     };
     for (const auto& d : differ) {
         const int at = expected.indexOf(d.first);
@@ -113,8 +125,8 @@ void tst_qln_transfer::checkShowsTheAppliedConfiguration()
     const ProgramRun check = rig.qln({"check", "ifconfig", "route", "rfchannel"});
     QCOMPARE(check.exitCode, 0);
     for (const char* shown : {"  eth1      10.9.0.1          255.255.0.0       10.9.255.255",
-                              "  10.20.0.0        255.255.0.0      10.9.0.254       eth1    1       static",
-                              "  RF-Channel: 9"})
+                              "  10.20.0.0        255.255.0.0      10.9.0.254       eth1    1       S",
+                              "  RF channel: 0x0009(9)"})
         QVERIFY2(check.out.contains(shown), check.out.constData());
 }
 
