@@ -1,5 +1,6 @@
 #include "devsim/DeviceSim.h"
 
+#include "devsim/DeviceConfig.h"
 #include "devsim/DeviceQueries.h"
 #include "devsim/DeviceTransfers.h"
 #include "link/basConv.h"
@@ -20,8 +21,14 @@ DeviceSim::DeviceSim(const Options& options, QObject* parent)
     new DeviceQueries(*this);
     // Commands 53 and 54: the radio data transfer test.
     new DeviceTestMode(*this, options.xfer);
-    if (options.initialImage.size() == DeviceStores::ImageSize)
+    // The stores and the tables start as one configuration: the image given, or the one that
+    // the tables' configured part makes.
+    if (options.initialImage.size() == DeviceStores::ImageSize) {
         stores.rom = stores.ram = stores.running = options.initialImage;
+        tables = ApplyImage(options.tables, options.initialImage);
+    } else {
+        stores.rom = stores.ram = stores.running = ConfigurationImage(options.tables);
+    }
 }
 
 DeviceSim::~DeviceSim() = default;
@@ -78,11 +85,8 @@ void DeviceSim::answer(const Request& request)
 {
     QByteArray reply = request.bytes.left(basUIF::UIFPacketSize);
     const basUIF::UIFHeader h = basUIF::ReadUIFReply(reply);
-    qint32 status = 11;  // a command this device does not know
-    if (opt_.faults.refuse.contains(h.CmdCode))
-        status = opt_.faults.refuse.value(h.CmdCode);
-    else if (handlers_.contains(h.CmdCode))
-        status = handlers_[h.CmdCode](request, reply);
+    const qint32 status =
+        opt_.faults.refuse.contains(h.CmdCode) ? opt_.faults.refuse.value(h.CmdCode) : handle(request, reply);
     basConv::PutIntBE(1, reply, 0);
     basConv::PutLongBE(status, reply, 8);
 
@@ -93,6 +97,12 @@ void DeviceSim::answer(const Request& request)
     }
     sendReply(reply, request.from, request.fromPort);
     if (chance(opt_.faults.duplicateRate)) sendReply(reply, request.from, request.fromPort);
+}
+
+qint32 DeviceSim::handle(const Request& request, QByteArray& reply)
+{
+    const qint16 code = basUIF::ReadUIFReply(request.bytes).CmdCode;
+    return handlers_.contains(code) ? handlers_[code](request, reply) : 11;  // 11: a command it does not know
 }
 
 void DeviceSim::sendReply(const QByteArray& reply, const QHostAddress& to, quint16 port)

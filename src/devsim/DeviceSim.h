@@ -24,8 +24,8 @@ public:
         quint16 rcmpPort = 8650;
         quint32 seed = 1;
         DeviceFaults faults;
-        // What ROM, RAM and the running store hold at start (an image of 28672 bytes);
-        // empty: erased stores.
+        // What ROM, RAM and the running store hold at start (an image of 28672 bytes), applied
+        // to `tables`; empty: the image of the tables' configured part.
         QByteArray initialImage;
         // The remote stations that RCMP requests reach (--stations FILE).
         RadioTopology radio = RadioTopology::Default();
@@ -54,6 +54,9 @@ public:
     QHostAddress address() const { return opt_.address; }
 
     void setHandler(int code, Handler handler) { handlers_[code] = std::move(handler); }
+    // The status of a request as its command's handler answers it (11 for a command the device
+    // does not know), `reply` starting as a copy of the request; no faults, nothing sent.
+    qint32 handle(const Request& request, QByteArray& reply);
 
     DeviceFaults& faults() { return opt_.faults; }
     std::mt19937& random() { return rng_; }

@@ -1,5 +1,6 @@
 #include "devsim/DeviceTransfers.h"
 
+#include "devsim/DeviceConfig.h"
 #include "devsim/DeviceSim.h"
 #include "link/basUIF.h"
 
@@ -74,5 +75,10 @@ qint32 DeviceTransfers::onCopy(const QByteArray& request)
     if (!from || !to || from == to) return StatusInvalidCopy;
     emit sim_.trace(QStringLiteral("copy   store %1 -> store %2").arg(source).arg(destination));
     *to = *from;
+    // The running configuration is what the tables show: a new one replaces their configured part.
+    if (destination == DeviceStores::RUNNING) {
+        sim_.tables = ApplyImage(sim_.tables, sim_.stores.running);
+        emit sim_.trace(QStringLiteral("config tables rebuilt from the running store"));
+    }
     return 0;
 }
