@@ -21,9 +21,14 @@ bool within(qint32 v, qint32 lo, qint32 hi) { return v >= lo && v <= hi; }
 
 bool isStaticRoute(const DeviceTables::Route& r) { return r.flag == 0; }
 bool isStaticArp(const DeviceTables::ArpEntry& e) { return e.type == StaticArp; }
+// A radio route entry as a route record sets it; any other one the device found itself.
+bool isStaticRadioRoute(const DeviceTables::RadioRouteEntry& e)
+{
+    return e.type == e.compare && within(e.type, RouteStatic, RouteSecondary) && e.metric == 1 && e.valid == 1;
+}
 bool holdsStaticRadioRoute(const DeviceTables::RadioRoute& r)
 {
-    return std::any_of(r.entries.begin(), r.entries.end(), IsStaticRadioRoute);
+    return std::any_of(r.entries.begin(), r.entries.end(), isStaticRadioRoute);
 }
 
 // Configured rows come before learned ones: a new one goes after the last configured row.
@@ -88,7 +93,7 @@ struct Taker {
         const DeviceTables::RadioRouteEntry entry{r.kind, r.kind, 1, 1, r.first, r.second};
         for (DeviceTables::RadioRoute& route : t.rsRoutes)
             if (!route.entries.isEmpty() && route.entries.first().destination == r.first && route.entries.size() < 4) {
-                route.entries.insert(afterLastConfigured(route.entries, IsStaticRadioRoute), entry);
+                route.entries.insert(afterLastConfigured(route.entries, isStaticRadioRoute), entry);
                 return Taken;
             }
         t.rsRoutes.insert(afterLastConfigured(t.rsRoutes, holdsStaticRadioRoute), DeviceTables::RadioRoute{{entry}});
@@ -263,11 +268,6 @@ struct Taker {
 
 }  // namespace
 
-bool IsStaticRadioRoute(const DeviceTables::RadioRouteEntry& e)
-{
-    return e.type == e.compare && within(e.type, RouteStatic, RouteSecondary) && e.metric == 1 && e.valid == 1;
-}
-
 qint32 ApplyRecord(DeviceTables& t, const AnyRecord& r)
 {
     return std::visit(Taker{t, HeadOf(r).code}, r);
@@ -288,7 +288,7 @@ DeviceTables ConfigurationFree(const DeviceTables& t)
     for (const DeviceTables::ArpEntry& e : t.rsArp)
         if (!isStaticArp(e)) free.rsArp << e;
     for (DeviceTables::RadioRoute r : t.rsRoutes) {
-        r.entries.removeIf(IsStaticRadioRoute);
+        r.entries.removeIf(isStaticRadioRoute);
         if (!r.entries.isEmpty()) free.rsRoutes << r;
     }
     free.firmwareVersion = t.firmwareVersion;
@@ -316,7 +316,7 @@ QByteArray ConfigurationImage(const DeviceTables& t)
         if (isStaticArp(e)) put(CodeArp, ArpRecord{{}, e.address, e.mac});
     for (const DeviceTables::RadioRoute& r : t.rsRoutes)
         for (const DeviceTables::RadioRouteEntry& e : r.entries)
-            if (IsStaticRadioRoute(e)) put(CodeRsroute2, Rsroute2Record{{}, e.type, e.destination, e.receive});
+            if (isStaticRadioRoute(e)) put(CodeRsroute2, Rsroute2Record{{}, e.type, e.destination, e.receive});
     for (const DeviceTables::ArpEntry& e : t.rsArp)
         if (isStaticArp(e)) put(CodeRsarp2, ArpRecord{{}, e.address, e.mac});
 

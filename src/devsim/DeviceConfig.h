@@ -23,7 +23,3 @@ QByteArray ConfigurationImage(const DeviceTables& t);
 // ConfigurationFree(base) with every record of the image applied in slot order, as the tools'
 // walk reads it (an erased slot ends it); refused records change nothing.
 DeviceTables ApplyImage(const DeviceTables& base, const QByteArray& image);
-
-// A radio route entry as a route record sets it (type = compare 0-2, metric 1, valid), as
-// against one the device learned.
-bool IsStaticRadioRoute(const DeviceTables::RadioRouteEntry& e);
