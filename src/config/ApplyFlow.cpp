@@ -2,6 +2,7 @@
 
 #include "config/ConfigImage.h"
 #include "config/ConversionFlow.h"
+#include "config/CopyStores.h"
 #include "config/ImageCompare.h"
 #include "config/LineDiff.h"
 #include "config/ReceiveFlow.h"
@@ -59,14 +60,7 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
     }
     logged(s, QStringLiteral("Config Data Transfer Complete."));
     // The copy carries the type, port and name of the start just made.
-    const int copy = s.tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::RUNNING);
-    if (copy != 0) {
-        const QString st = s.uif.UIFStatusText(copy);
-        s.show(QStringLiteral("Copy Command Error."));
-        s.showIndented(QStringLiteral("  St: ") + st);
-        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Copy Command Error.  St: ") + st);
-        return result;
-    }
+    if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, true)) return result;
     logged(s, QStringLiteral("Current Configuration Update Complete."));
     result.applied = true;
     if (verify) result.verified = VerifyRunning(s, result.image);

@@ -1,5 +1,6 @@
 #include "config/ReceiveFlow.h"
 
+#include "config/CopyStores.h"
 #include "config/RecordWalk.h"
 #include "link/basMain.h"
 #include "platform/Operator.h"
@@ -57,14 +58,7 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
     s.tfr.TFRPort = ConfigPort;
     s.tfr.TFRFileName.clear();
     s.uif.UIFCollect = false;
-    const int copy = s.tfr.Copy_Request_Send(running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM);
-    if (copy != 0) {
-        const QString st = s.uif.UIFStatusText(copy);
-        s.show(QStringLiteral("Copy Command Error."));
-        s.showIndented(QStringLiteral(" St: ") + st);
-        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Copy Command Error.  St: ") + st);
-        return false;
-    }
+    if (!CopyStores(s, running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM, false)) return false;
     logged(s, LogFile::Recv, QStringLiteral("Copy Command normal end."));
 
     s.tfr.SetTransferFile(path);

@@ -1,0 +1,18 @@
+#include "config/CopyStores.h"
+
+#include "shell/SetupSession.h"
+
+namespace config {
+
+bool CopyStores(SetupSession& s, int source, int destination, bool extraBlank)
+{
+    const int status = s.tfr.Copy_Request_Send(source, destination);
+    if (status == 0) return true;
+    const QString st = s.uif.UIFStatusText(status);
+    s.show(QStringLiteral("Copy Command Error."));
+    s.showIndented(QString::fromLatin1(extraBlank ? "  St: " : " St: ") + st);
+    s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Copy Command Error.  St: ") + st);
+    return false;
+}
+
+}  // namespace config
