@@ -8,7 +8,6 @@
 #include "config/ReceiveFlow.h"
 #include "config/RecordWalk.h"
 #include "shell/SetupSession.h"
-#include "shell/TimeStamp.h"
 #include "tftp/TransferTexts.h"
 
 namespace config {

@@ -6,7 +6,6 @@
 #include "platform/Operator.h"
 #include "shell/SetupSession.h"
 #include "shell/TextLinesFile.h"
-#include "shell/TimeStamp.h"
 #include "tftp/TransferTexts.h"
 
 #include <QFile>

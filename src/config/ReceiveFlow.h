@@ -22,7 +22,6 @@ struct ReceiveResult {
     bool received = false;  // the image came and its lines are in Statelist
     QString savedPath;      // "" when nothing was saved
     bool saveFailed = false;
-    bool ok() const { return received && !saveFailed; }
 };
 
 // The whole flow of a receive button, the save dialog and the overwrite question included.
