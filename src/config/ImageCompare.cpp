@@ -1,10 +1,12 @@
 #include "config/ImageCompare.h"
 
+#include "link/basUIF.h"
+
 namespace config {
 
 namespace {
-constexpr int RecordSize = 64;
-constexpr int Slots = 448;
+constexpr int RecordSize = basUIF::UIFPacketSize;
+constexpr int Slots = basUIF::UIFCollectSize / RecordSize;
 constexpr int IdentAt = 4;
 constexpr int IdentSize = 4;
 

@@ -3,10 +3,12 @@
 #include "config/CopyStores.h"
 #include "config/RecordWalk.h"
 #include "link/basMain.h"
+#include "link/basUIF.h"
 #include "platform/Operator.h"
 #include "shell/SetupSession.h"
 #include "shell/TextLinesFile.h"
 #include "tftp/TransferTexts.h"
+#include "tftp/basTFTP.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,8 +17,6 @@
 namespace config {
 
 namespace {
-constexpr int ImageSize = 28672;
-constexpr int ConfigPort = 8641;
 
 void logged(SetupSession& s, LogFile::Kind kind, const QString& text)
 {
@@ -34,7 +34,7 @@ bool readImage(const QString& path, QByteArray& image)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return false;
-    image = f.read(ImageSize);
+    image = f.read(basUIF::UIFCollectSize);
     return f.error() == QFileDevice::NoError;
 }
 }  // namespace
@@ -54,7 +54,7 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
     logged(s, LogFile::Neutral,
            running ? QStringLiteral("Copy Command Send.(RUNNING->RAM)") : QStringLiteral("Copy Command Send.(ROM->RAM)"));
     s.tfr.TFRType = frmTFR::ConfigFromDevice;
-    s.tfr.TFRPort = ConfigPort;
+    s.tfr.TFRPort = basTFTP::TFTPServerPort;
     s.tfr.TFRFileName.clear();
     s.uif.UIFCollect = false;
     if (!CopyStores(s, running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM, false)) return false;
