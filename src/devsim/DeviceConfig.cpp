@@ -1,6 +1,7 @@
 #include "devsim/DeviceConfig.h"
 
 #include "config/RecordSinks.h"
+#include "devsim/DeviceStatus.h"
 #include "devsim/DeviceStores.h"
 #include "link/basConv.h"
 #include "link/basUIF.h"
@@ -11,9 +12,6 @@ using namespace config;
 using RipSettings = DeviceTables::RipSettings;
 
 namespace {
-constexpr qint32 Taken = 0;
-constexpr qint32 NoSuchNetIf = 2;
-constexpr qint32 InvalidValue = 3;
 constexpr qint32 StaticArp = 3;
 constexpr int AccessListMax = 15;
 
@@ -57,15 +55,15 @@ struct Taker {
     qint32 operator()(const IfconfigRecord& r)
     {
         DeviceTables::Interface* i = interfaceOf(t, r.if_type, r.if_num);
-        if (!i) return NoSuchNetIf;
+        if (!i) return devstatus::NoSuchNetIf;
         i->address = r.address;
         i->netmask = r.netmask;
         i->broadcast = r.broadcast;
-        return Taken;
+        return devstatus::Done;
     }
     qint32 operator()(const RouteRecord& r)
     {
-        if (t.interfaces.isEmpty()) return NoSuchNetIf;
+        if (t.interfaces.isEmpty()) return devstatus::NoSuchNetIf;
         const DeviceTables::Interface* via = &t.interfaces.first();
         for (const DeviceTables::Interface& i : t.interfaces)
             if (i.address != 0 && (i.address & i.netmask) == (r.gateway & i.netmask)) {
@@ -74,38 +72,38 @@ struct Taker {
             }
         const DeviceTables::Route route{r.destination, r.netmask, via->type, via->number, r.gateway, 0, 1};
         for (DeviceTables::Route& old : t.routes)
-            if (isStaticRoute(old) && old.destination == r.destination && old.netmask == r.netmask) return old = route, Taken;
+            if (isStaticRoute(old) && old.destination == r.destination && old.netmask == r.netmask) return old = route, devstatus::Done;
         t.routes.insert(afterLastConfigured(t.routes, isStaticRoute), route);
-        return Taken;
+        return devstatus::Done;
     }
     qint32 operator()(const ArpRecord& r)
     {
-        if (code != CodeArp && code != CodeRsarp2) return InvalidValue;
+        if (code != CodeArp && code != CodeRsarp2) return devstatus::InvalidParameter;
         QList<DeviceTables::ArpEntry>& table = code == CodeArp ? t.arp : t.rsArp;
         table.removeIf([&r](const DeviceTables::ArpEntry& e) { return e.address == r.address; });
         table.insert(afterLastConfigured(table, isStaticArp), DeviceTables::ArpEntry{StaticArp, r.address, r.mac});
-        return Taken;
+        return devstatus::Done;
     }
     // An index holds one destination's entries, up to four.
     qint32 operator()(const Rsroute2Record& r)
     {
-        if (!within(r.kind, RouteStatic, RouteSecondary)) return InvalidValue;
+        if (!within(r.kind, RouteStatic, RouteSecondary)) return devstatus::InvalidParameter;
         const DeviceTables::RadioRouteEntry entry{r.kind, r.kind, 1, 1, r.first, r.second};
         for (DeviceTables::RadioRoute& route : t.rsRoutes)
             if (!route.entries.isEmpty() && route.entries.first().destination == r.first && route.entries.size() < 4) {
                 route.entries.insert(afterLastConfigured(route.entries, isStaticRadioRoute), entry);
-                return Taken;
+                return devstatus::Done;
             }
         t.rsRoutes.insert(afterLastConfigured(t.rsRoutes, holdsStaticRadioRoute), DeviceTables::RadioRoute{{entry}});
-        return Taken;
+        return devstatus::Done;
     }
 
     qint32 operator()(const DhcpInterfaceRecord& r)
     {
-        if (!within(r.role, DhcpServer, DhcpClient)) return InvalidValue;
-        if (!interfaceOf(t, r.if_type, r.if_num)) return NoSuchNetIf;
+        if (!within(r.role, DhcpServer, DhcpClient)) return devstatus::InvalidParameter;
+        if (!interfaceOf(t, r.if_type, r.if_num)) return devstatus::NoSuchNetIf;
         t.dhcp.ports[size_t(r.role)] = DeviceTables::DhcpPort{r.if_type, r.if_num};
-        return Taken;
+        return devstatus::Done;
     }
     // The server's settings exist from its first setting on.
     qint32 operator()(const DhcpServerValueRecord& r)
@@ -115,10 +113,10 @@ struct Taker {
         case CodeDhcpServerNetmask: s.netmask = r.value; break;
         case CodeDhcpServerDefaultRouter: s.defaultRouter = r.value; break;
         case CodeDhcpServerLease: s.leaseTime = quint32(r.value); break;
-        default: return InvalidValue;
+        default: return devstatus::InvalidParameter;
         }
         t.dhcp.server = s;
-        return Taken;
+        return devstatus::Done;
     }
     qint32 operator()(const DhcpDnsRecord& r)
     {
@@ -126,7 +124,7 @@ struct Taker {
         s.dnsCount = std::clamp(r.count, 0, 4);
         s.dns = r.servers;
         t.dhcp.server = s;
-        return Taken;
+        return devstatus::Done;
     }
     qint32 operator()(const DhcpScopeRecord& r)
     {
@@ -134,21 +132,21 @@ struct Taker {
         s.scopeStart = r.first;
         s.scopeEnd = r.last;
         t.dhcp.server = s;
-        return Taken;
+        return devstatus::Done;
     }
     qint32 operator()(const DhcpValueRecord& r)
     {
         switch (code) {
-        case CodeDhcpRelayServer: t.dhcp.relayServer = r.value; return Taken;
+        case CodeDhcpRelayServer: t.dhcp.relayServer = r.value; return devstatus::Done;
         case CodeDhcpClient:
-            if (!within(r.value, 0, 1)) return InvalidValue;
+            if (!within(r.value, 0, 1)) return devstatus::InvalidParameter;
             t.dhcp.clientState = r.value;
-            return Taken;
+            return devstatus::Done;
         case CodeDhcpService:
-            if (!within(r.value, 0, 2)) return InvalidValue;
+            if (!within(r.value, 0, 2)) return devstatus::InvalidParameter;
             t.dhcp.service = r.value;
-            return Taken;
-        default: return InvalidValue;
+            return devstatus::Done;
+        default: return devstatus::InvalidParameter;
         }
     }
 
@@ -156,7 +154,7 @@ struct Taker {
     qint32 operator()(const RipValueRecord& r)
     {
         DeviceTables::Interface* i = interfaceOf(t, r.if_type, r.if_num);
-        if (!i) return NoSuchNetIf;
+        if (!i) return devstatus::NoSuchNetIf;
         RipSettings s = i->rip.value_or(RipSettings{});
         qint32* field = nullptr;
         qint32 lo = 0, hi = 1;
@@ -170,91 +168,91 @@ struct Taker {
         case CodeRipMetric: field = &s.metric, lo = 1, hi = 64; break;
         case CodeRipEnable: field = &s.state; break;
         case CodeRipAdvertiseDefault: field = &s.advertiseDefault; break;
-        default: return InvalidValue;
+        default: return devstatus::InvalidParameter;
         }
-        if (!within(r.value, lo, hi)) return InvalidValue;
+        if (!within(r.value, lo, hi)) return devstatus::InvalidParameter;
         *field = r.value;
         i->rip = s;
-        return Taken;
+        return devstatus::Done;
     }
     qint32 operator()(const RipPasswordRecord& r)
     {
         DeviceTables::Interface* i = interfaceOf(t, r.if_type, r.if_num);
-        if (!i) return NoSuchNetIf;
+        if (!i) return devstatus::NoSuchNetIf;
         RipSettings s = i->rip.value_or(RipSettings{});
         s.password = r.password;
         i->rip = s;
-        return Taken;
+        return devstatus::Done;
     }
 
     qint32 operator()(const Word16Record& r)
     {
         switch (code) {
-        case CodeGroupId: t.groupId = r.value; return Taken;
-        case CodeRfchannel: t.rfChannel = r.value; return Taken;
-        default: return InvalidValue;
+        case CodeGroupId: t.groupId = r.value; return devstatus::Done;
+        case CodeRfchannel: t.rfChannel = r.value; return devstatus::Done;
+        default: return devstatus::InvalidParameter;
         }
     }
     qint32 operator()(const PortfilterRecord& r)
     {
-        if (!within(r.enabled, 0, 1)) return InvalidValue;
+        if (!within(r.enabled, 0, 1)) return devstatus::InvalidParameter;
         t.portFilter = {r.enabled, r.first, r.last};
-        return Taken;
+        return devstatus::Done;
     }
     qint32 operator()(const Long32Record& r)
     {
         switch (code) {
-        case CodeScramble: t.scramble = r.value; return Taken;
+        case CodeScramble: t.scramble = r.value; return devstatus::Done;
         case CodeSnmpState:
-            if (!within(r.value, 1, 3)) return InvalidValue;
+            if (!within(r.value, 1, 3)) return devstatus::InvalidParameter;
             t.snmp.accessState = r.value;
-            return Taken;
-        case CodeSnmpTrap: t.snmp.trapAddress = r.value; return Taken;
-        default: return InvalidValue;
+            return devstatus::Done;
+        case CodeSnmpTrap: t.snmp.trapAddress = r.value; return devstatus::Done;
+        default: return devstatus::InvalidParameter;
         }
     }
     qint32 operator()(const Byte8Record& r)
     {
         switch (code) {
         case CodeTxmethod:
-            if (!within(r.value, 1, 4)) return InvalidValue;
+            if (!within(r.value, 1, 4)) return devstatus::InvalidParameter;
             t.txMethod = r.value;
-            return Taken;
+            return devstatus::Done;
         case CodeDuplex:
-            if (!within(r.value, 0, 1)) return InvalidValue;
+            if (!within(r.value, 0, 1)) return devstatus::InvalidParameter;
             t.fullDuplex = r.value;
-            return Taken;
-        case CodeL2as: t.l2asState = r.value == 1 ? 1 : 0; return Taken;
-        default: return InvalidValue;
+            return devstatus::Done;
+        case CodeL2as: t.l2asState = r.value == 1 ? 1 : 0; return devstatus::Done;
+        default: return devstatus::InvalidParameter;
         }
     }
     qint32 operator()(const CommunityRecord& r)
     {
         switch (code) {
-        case CodeSnmpReadOnlyCommunity: t.snmp.readOnlyCommunity = r.community; return Taken;
-        case CodeSnmpReadWriteCommunity: t.snmp.readWriteCommunity = r.community; return Taken;
-        default: return InvalidValue;
+        case CodeSnmpReadOnlyCommunity: t.snmp.readOnlyCommunity = r.community; return devstatus::Done;
+        case CodeSnmpReadWriteCommunity: t.snmp.readWriteCommunity = r.community; return devstatus::Done;
+        default: return devstatus::InvalidParameter;
         }
     }
     // A list admits the addresses from address & mask to address | ~mask.
     qint32 operator()(const AccessListRecord& r)
     {
-        if (!within(r.index, 0, AccessListMax)) return InvalidValue;
+        if (!within(r.index, 0, AccessListMax)) return devstatus::InvalidParameter;
         const DeviceTables::AccessList row{r.index, r.address & r.mask, r.address | ~r.mask};
         const bool known = std::any_of(t.accessLists.begin(), t.accessLists.end(), [&row](const DeviceTables::AccessList& l) {
             return l.number == row.number && l.minAddress == row.minAddress && l.maxAddress == row.maxAddress;
         });
         if (!known) t.accessLists << row;
-        return Taken;
+        return devstatus::Done;
     }
     // Count -1 denies all, 0 allows all, 1-4 admits the lists given; unused slots read 0.
     qint32 operator()(const AccessRecord& r)
     {
-        if (!within(r.kind, AccessLogin, AccessRip) || !within(r.countOrMode, -1, 4)) return InvalidValue;
+        if (!within(r.kind, AccessLogin, AccessRip) || !within(r.countOrMode, -1, 4)) return devstatus::InvalidParameter;
         DeviceTables::AccessRestriction& a = t.restrictions[size_t(r.kind)];
         a.count = r.countOrMode;
         for (size_t i = 0; i < a.lists.size(); ++i) a.lists[i] = r.lists[i] == EmptySlot ? 0 : r.lists[i];
-        return Taken;
+        return devstatus::Done;
     }
 
     // rsconfig, rsroute, rsarp, test_mode, tdmaparam, tdmatune: no table shows them; the image
@@ -262,7 +260,7 @@ struct Taker {
     template <typename Other>
     qint32 operator()(const Other&)
     {
-        return Taken;
+        return devstatus::Done;
     }
 };
 

@@ -1,6 +1,7 @@
 #include "devsim/DeviceQueries.h"
 
 #include "devsim/DeviceSim.h"
+#include "devsim/DeviceStatus.h"
 #include "link/basUIF.h"
 
 using basUIF::GetUIFLong;
@@ -10,11 +11,6 @@ using basUIF::PutUIFLong;
 using basUIF::PutUIFMac;
 
 namespace {
-constexpr qint32 StatusNoSuchNetIf = 2;
-constexpr qint32 StatusInvalidParameter = 3;
-constexpr qint32 StatusNoEntry = 4;
-constexpr qint32 StatusNoObject = 10;
-constexpr qint32 StatusNotAccessList = 12;
 
 // A text field takes at most `max` bytes, then its terminating 0.
 void PutText(QByteArray& reply, const QByteArray& text, int offset, int max)
@@ -46,7 +42,7 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     // Interfaces by type and index: 2 past the last interface of the type.
     sim.setHandler(2, [&t](const Request& r, QByteArray& reply) {
         const auto* i = t.interfaceAt(GetUIFLong(r.bytes, 0), GetUIFLong(r.bytes, 4));
-        if (!i) return StatusNoSuchNetIf;
+        if (!i) return devstatus::NoSuchNetIf;
         PutUIFLong(reply, i->type, 0);
         PutUIFLong(reply, i->number, 4);
         PutUIFLong(reply, i->address, 8);
@@ -57,7 +53,7 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     // Routes, ARP and radio ARP by index (echoed at 0): 4 past the last entry.
     sim.setHandler(6, [&t](const Request& r, QByteArray& reply) {
         const auto* e = rowAt(t.routes, GetUIFLong(r.bytes, 0));
-        if (!e) return StatusNoEntry;
+        if (!e) return devstatus::NoEntry;
         PutUIFLong(reply, e->destination, 4);
         PutUIFLong(reply, e->netmask, 8);
         PutUIFLong(reply, e->ifType, 12);
@@ -70,13 +66,13 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     });
     sim.setHandler(10, [&t](const Request& r, QByteArray& reply) {
         const auto* e = rowAt(t.arp, GetUIFLong(r.bytes, 0));
-        if (!e) return StatusNoEntry;
+        if (!e) return devstatus::NoEntry;
         PutArp(reply, *e);
         return 0;
     });
     sim.setHandler(18, [&t](const Request& r, QByteArray& reply) {
         const auto* e = rowAt(t.rsArp, GetUIFLong(r.bytes, 0));
-        if (!e) return StatusNoEntry;
+        if (!e) return devstatus::NoEntry;
         PutArp(reply, *e);
         return 0;
     });
@@ -85,8 +81,8 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     sim.setHandler(16, [&t](const Request& r, QByteArray& reply) {
         const qint32 sub = GetUIFLong(r.bytes, 4);
         const auto* route = rowAt(t.rsRoutes, GetUIFLong(r.bytes, 0));
-        if (!route) return StatusNoEntry;
-        if (sub < 0 || sub > 3) return StatusInvalidParameter;
+        if (!route) return devstatus::NoEntry;
+        if (sub < 0 || sub > 3) return devstatus::InvalidParameter;
         const DeviceTables::RadioRouteEntry none{0, 0, 0, 0, {}, {}};
         const auto& e = sub < route->entries.size() ? route->entries[sub] : none;
         PutUIFLong(reply, e.type, 4);
@@ -103,15 +99,15 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     // (10 when it has none).
     sim.setHandler(20, [&t](const Request& r, QByteArray& reply) {
         const qint32 service = GetUIFLong(r.bytes, 0);
-        if (service < 0 || service >= int(t.dhcp.ports.size())) return StatusInvalidParameter;
+        if (service < 0 || service >= int(t.dhcp.ports.size())) return devstatus::InvalidParameter;
         const auto& port = t.dhcp.ports[size_t(service)];
-        if (!port) return StatusNoEntry;
+        if (!port) return devstatus::NoEntry;
         PutUIFLong(reply, port->ifType, 4);
         PutUIFLong(reply, port->ifNum, 8);
         return 0;
     });
     sim.setHandler(26, [&t](const Request&, QByteArray& reply) {
-        if (!t.dhcp.server) return StatusNoObject;
+        if (!t.dhcp.server) return devstatus::NoObject;
         const DeviceTables::DhcpServer& s = *t.dhcp.server;
         PutUIFLong(reply, qint32(s.leaseTime), 12);
         PutUIFLong(reply, s.netmask, 16);
@@ -123,12 +119,12 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
         return 0;
     });
     sim.setHandler(28, [&t](const Request&, QByteArray& reply) {
-        if (!t.dhcp.relayServer) return StatusNoObject;
+        if (!t.dhcp.relayServer) return devstatus::NoObject;
         PutUIFLong(reply, *t.dhcp.relayServer, 8);
         return 0;
     });
     sim.setHandler(30, [&t](const Request&, QByteArray& reply) {
-        if (!t.dhcp.clientState) return StatusNoObject;
+        if (!t.dhcp.clientState) return devstatus::NoObject;
         PutUIFLong(reply, *t.dhcp.clientState, 8);
         return 0;
     });
@@ -140,7 +136,7 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     // RIP by interface type and index: 2 past the last interface, 10 for one without RIP.
     auto rip = [&t](const Request& r, const DeviceTables::Interface*& i) {
         i = t.interfaceAt(GetUIFLong(r.bytes, 0), GetUIFLong(r.bytes, 4));
-        return !i ? StatusNoSuchNetIf : !i->rip ? StatusNoObject : 0;
+        return !i ? devstatus::NoSuchNetIf : !i->rip ? devstatus::NoObject : 0;
     };
     sim.setHandler(42, [rip](const Request& r, QByteArray& reply) {
         const DeviceTables::Interface* i = nullptr;
@@ -197,7 +193,7 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     // Access lists by index: 12 past the last list. Restrictions by service 0-4.
     sim.setHandler(75, [&t](const Request& r, QByteArray& reply) {
         const auto* l = rowAt(t.accessLists, GetUIFLong(r.bytes, 0));
-        if (!l) return StatusNotAccessList;
+        if (!l) return devstatus::NotAccessList;
         PutUIFLong(reply, l->number, 0);
         PutUIFLong(reply, l->minAddress, 4);
         PutUIFLong(reply, l->maxAddress, 8);
@@ -205,7 +201,7 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
     });
     sim.setHandler(77, [&t](const Request& r, QByteArray& reply) {
         const qint32 service = GetUIFLong(r.bytes, 0);
-        if (service < 0 || service >= DeviceTables::RestrictedServices) return StatusInvalidParameter;
+        if (service < 0 || service >= DeviceTables::RestrictedServices) return devstatus::InvalidParameter;
         const DeviceTables::AccessRestriction& a = t.restrictions[size_t(service)];
         PutUIFLong(reply, service, 0);
         PutUIFLong(reply, a.count, 4);

@@ -33,6 +33,18 @@ public:
         DeviceTables tables = DeviceTables::Default();
         // The test stream of receive mode (--xfer-... options).
         XferStreamOptions xfer;
+
+        // UIF and RCMP on free ports of `address`, so that benchmarks and tests run side by side.
+        static Options OnFreePorts(const QHostAddress& address = QHostAddress(QStringLiteral("127.0.0.2")),
+                                   quint32 seed = 1)
+        {
+            Options o;
+            o.address = address;
+            o.uifPort = 0;
+            o.rcmpPort = 0;
+            o.seed = seed;
+            return o;
+        }
     };
 
     // A command handler reads the request and may write the reply payload (the reply starts as a

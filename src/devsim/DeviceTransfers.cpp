@@ -2,6 +2,7 @@
 
 #include "devsim/DeviceConfig.h"
 #include "devsim/DeviceSim.h"
+#include "devsim/DeviceStatus.h"
 #include "link/basUIF.h"
 
 #include <QTimer>
@@ -9,8 +10,6 @@
 namespace {
 constexpr int CmdTFTPStart = 13;
 constexpr int CmdCopy = 14;
-constexpr qint32 StatusInvalidParameter = 3;
-constexpr qint32 StatusInvalidCopy = 8;
 // The name runs from payload offset 8 to the end of the 64-byte request.
 constexpr int NameMax = 64 - 12 - 8;
 }  // namespace
@@ -24,7 +23,7 @@ DeviceTransfers::DeviceTransfers(DeviceSim& sim) : QObject(&sim), sim_(sim)
 qint32 DeviceTransfers::onStart(const QByteArray& request, const QHostAddress& from)
 {
     const qint32 type = basUIF::GetUIFLong(request, 0);
-    if (type < 0 || type > 3) return StatusInvalidParameter;
+    if (type < 0 || type > 3) return devstatus::InvalidParameter;
     DeviceTftpClient::Setup setup;
     setup.direction = (type == 0 || type == 2) ? DeviceTftpClient::Direction::Read : DeviceTftpClient::Direction::Write;
     setup.serverPort = quint16(basUIF::GetUIFInt(request, 4));
@@ -72,7 +71,7 @@ qint32 DeviceTransfers::onCopy(const QByteArray& request)
     const qint32 destination = basUIF::GetUIFLong(request, 28);
     QByteArray* from = sim_.stores.store(source);
     QByteArray* to = sim_.stores.store(destination);
-    if (!from || !to || from == to) return StatusInvalidCopy;
+    if (!from || !to || from == to) return devstatus::InvalidCopy;
     emit sim_.trace(QStringLiteral("copy   store %1 -> store %2").arg(source).arg(destination));
     *to = *from;
     // The running configuration is what the tables show: a new one replaces their configured part.
