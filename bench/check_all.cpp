@@ -51,10 +51,7 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     const int runs = argc > 1 ? QString(argv[1]).toInt() : 50;
 
-    DeviceSim::Options so;
-    so.address = QHostAddress(QHostAddress::LocalHost);
-    so.uifPort = 0;
-    so.rcmpPort = 0;
+    const DeviceSim::Options so = DeviceSim::Options::OnFreePorts(QHostAddress(QHostAddress::LocalHost));
     DeviceSim sim(so);
     QString error;
     if (!sim.start(&error)) {

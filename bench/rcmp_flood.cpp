@@ -39,10 +39,7 @@ bool runUntil(const std::function<bool()>& done, int ms)
 Outcome echoRun(int requests, int flood)
 {
     Outcome out;
-    DeviceSim::Options so;
-    so.address = QHostAddress::LocalHost;
-    so.uifPort = 0;
-    so.rcmpPort = 0;
+    const DeviceSim::Options so = DeviceSim::Options::OnFreePorts(QHostAddress(QHostAddress::LocalHost));
     DeviceSim sim(so);
     if (!sim.start()) return out;
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 0)));

@@ -24,10 +24,7 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? QString(argv[1]).toInt() : 20;
     const QString sample = QFileInfo(argc > 2 ? QString(argv[2]) : QStringLiteral(QLN_SOURCE_DIR "/examples/sample.conf")).absoluteFilePath();
 
-    DeviceSim::Options so;
-    so.address = QHostAddress(QHostAddress::LocalHost);
-    so.uifPort = 0;
-    so.rcmpPort = 0;
+    const DeviceSim::Options so = DeviceSim::Options::OnFreePorts(QHostAddress(QHostAddress::LocalHost));
     DeviceSim sim(so);
     QString error;
     if (!sim.start(&error)) {

@@ -60,11 +60,7 @@ int main(int argc, char** argv)
     const int size = p.value("size").toInt();
     const quint32 seed = p.value("seed").toUInt();
 
-    DeviceSim::Options so;
-    so.address = QHostAddress(QStringLiteral("127.0.0.2"));
-    so.uifPort = 0;
-    so.rcmpPort = 0;
-    so.seed = seed;
+    DeviceSim::Options so = DeviceSim::Options::OnFreePorts(QHostAddress(QStringLiteral("127.0.0.2")), seed);
     so.faults.tftpDropRate = 0.2;
     so.faults.tftpDuplicateRate = 0.1;
     so.faults.tftpReorderRate = 0.05;

@@ -2,9 +2,7 @@
 // qln --device IP [--log FILE] check all [-o FILE] [--overwrite] [--json]
 #include "check/CheckQueries.h"
 #include "cli/Cli.h"
-#include "cli/CliOperator.h"
 #include "cli/CliSetup.h"
-#include "platform/Clock.h"
 #include "shell/SetupSession.h"
 
 #include <QJsonDocument>
@@ -26,17 +24,14 @@ int CliCheck(CliContext& ctx)
     }
     if (!all && !ctx.output.isEmpty()) return CliUsageError(ctx, QStringLiteral("check: -o saves the report of 'check all' only"));
 
-    // The save dialog of Check All is answered with -o (none: cancelled, nothing saved).
-    CliOperator op(*ctx.err, ctx.overwrite, ctx.output);
     if (!CliDeviceIsValid(ctx)) return 1;
-    SystemClock clock;
-    SetupSession session(clock, op, CliSetupOptions(ctx));
-    MessageList lstMsg;
+    // The save dialog of Check All is answered with -o (none: cancelled, nothing saved).
     QTextStream& lines = ctx.json ? *ctx.err : *ctx.out;
-    for (MessageList* list : {&lstMsg, &session.lstStatus})
-        QObject::connect(list, &MessageList::lineAdded, [&lines](const QString& line) { lines << line << Qt::endl; });
-    if (!OpenCliLog(ctx, session)) return 1;
-    session.load();
+    CliSetupRun cli(ctx, lines);
+    if (!cli.opened) return 1;
+    SetupSession& session = cli.session;
+    MessageList lstMsg;
+    QObject::connect(&lstMsg, &MessageList::lineAdded, [&lines](const QString& line) { lines << line << Qt::endl; });
     session.CheckIPAddress(ctx.device);
     const check::CheckRun run{session, session.uif, lstMsg};
 
@@ -64,6 +59,5 @@ int CliCheck(CliContext& ctx)
         }
     }
     if (ctx.json) *ctx.out << QJsonDocument(document).toJson();
-    session.log.EndLog();
     return ok ? 0 : 1;
 }

@@ -3,35 +3,10 @@
 // qln --device IP diff FILE [--against running|rom]
 // The window's Apply and receive buttons, and what Apply would change.
 #include "cli/Cli.h"
-#include "cli/CliOperator.h"
 #include "cli/CliSetup.h"
 #include "config/ApplyFlow.h"
 #include "config/DiffFlow.h"
 #include "config/ReceiveFlow.h"
-#include "platform/Clock.h"
-
-namespace {
-
-// The session of one command: message lines printed to `lines`, the log opened, engines loaded.
-struct CliSetupRun {
-    CliOperator op;
-    SystemClock clock;
-    SetupSession session;
-    bool opened = false;
-
-    CliSetupRun(CliContext& ctx, QTextStream& lines)
-        : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx))
-    {
-        QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&lines](const QString& line) {
-            lines << line << Qt::endl;
-        });
-        opened = OpenCliLog(ctx, session);
-        if (opened) session.load();
-    }
-    ~CliSetupRun() { session.log.EndLog(); }
-};
-
-}  // namespace
 
 int CliApply(CliContext& ctx)
 {

@@ -17,6 +17,16 @@ SetupSession::Options CliSetupOptions(const CliContext& ctx)
     return o;
 }
 
+CliSetupRun::CliSetupRun(CliContext& ctx, QTextStream& lines)
+    : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx))
+{
+    QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&lines](const QString& line) {
+        lines << line << Qt::endl;
+    });
+    opened = OpenCliLog(ctx, session);
+    if (opened) session.load();
+}
+
 StopOnInterrupt::StopOnInterrupt(SetupSession& session)
 {
     interrupted = 0;

@@ -2,10 +2,25 @@
 // What the commands that talk to QLN_Set's device share: the session's options from the
 // command line, and Ctrl+C as the window's Stop.
 #include "cli/Cli.h"
+#include "cli/CliOperator.h"
+#include "platform/Clock.h"
 #include "shell/SetupSession.h"
 
 // The UIF link on --local-port / --device-port, the TFTP server on --tftp-port.
 SetupSession::Options CliSetupOptions(const CliContext& ctx);
+
+// QLN_Set's session of one command: its message lines printed to `lines`, the log opened when
+// --log was given (`opened` false, the message printed, when it could not be), the engines
+// loaded; the save dialog answered with -o. The log ends with it.
+struct CliSetupRun {
+    CliOperator op;
+    SystemClock clock;
+    SetupSession session;
+    bool opened = false;
+
+    CliSetupRun(CliContext& ctx, QTextStream& lines);
+    ~CliSetupRun() { session.log.EndLog(); }
+};
 
 // For as long as it lives, Ctrl+C ends the waiting exchange or transfer as Stop does.
 class StopOnInterrupt {

@@ -6,12 +6,7 @@
 inline DeviceSim::Options FreePortSimOptions(const QHostAddress& address = QHostAddress(QStringLiteral("127.0.0.2")),
                                              quint32 seed = 1)
 {
-    DeviceSim::Options o;
-    o.address = address;
-    o.uifPort = 0;
-    o.rcmpPort = 0;
-    o.seed = seed;
-    return o;
+    return DeviceSim::Options::OnFreePorts(address, seed);
 }
 
 // QLN_Set's session talking to that simulator from a free port, with short ticks.
