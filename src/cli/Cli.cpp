@@ -19,15 +19,15 @@ void printHelp(QTextStream& out)
            "  --device IP         the device's IPv4 address\n"
            "  --log FILE          write the log file as the windows do (appends; --overwrite truncates)\n"
            "  -o, --output FILE   where a command writes its file\n"
-           "  --overwrite         answer Yes to \"File Exist. Overwrite?\" questions\n"
+           "  --overwrite         answer Yes to \"File Exist. Overwrite?\" questions (receive, fw-read, config-read, check all)\n"
            "  --device-port N     the device's port of the command's link (UIF 8649, RCMP 8650)\n"
            "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
-           "  --tftp-port N       apply, receive, diff: the PC's TFTP server port (default 8641; 0 picks a free one)\n"
+           "  --tftp-port N       apply, receive, diff, fw-*, config-*: the PC's TFTP server port (default 8641; 0 picks a free one)\n"
            "  --verify            apply: receive the running configuration afterwards and compare it with the image sent\n"
            "  --against STORE     diff: running (default) or rom\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
-           "  --json              ping, traceroute, check: one JSON document on standard output, the lines on standard error\n"
+           "  --json              ping, traceroute, check, version: one JSON document on standard output, the lines on standard error\n"
            "  --interval MS       xfer mode send: the interval time (default 10, 1 to 100000)\n"
            "  --limit N           xfer mode send: the send limit (default 0xffffffff, no limit)\n"
            "  --host-ip IP        xfer mode receive: where the device sends the test packets (default: this PC)\n"
@@ -35,10 +35,23 @@ void printHelp(QTextStream& out)
            "  --duration S        xfer count: stop after S seconds (default: until interrupted)\n"
            "  --quiet             xfer count: no packet lines, only the count at the end\n"
            "  -h, --help          this text\n"
-           "  --version           the program version\n\n"
-           "Commands:\n";
-    for (const CliCommand& c : CliCommands())
-        out << "  " << QString::fromLatin1(c.usage).leftJustified(22) << c.summary << "\n";
+           "  --version           the program version\n";
+    const std::pair<CliGroup, const char*> groups[] = {
+        {CliGroup::Set, "QLN_Set commands (configuration, status, firmware; --device IP)"},
+        {CliGroup::Test, "QLN_Test commands (radio echo and traceroute; --device IP)"},
+        {CliGroup::Xfer, "QLN_Xfer commands (radio data transfer test; --device IP)"},
+        {CliGroup::Offline, "Offline commands (no device)"},
+    };
+    for (const auto& [group, title] : groups) {
+        out << "\n" << title << ":\n";
+        for (const CliCommand& c : CliCommands()) {
+            if (c.group != group) continue;
+            const QString usage = QString::fromLatin1(c.usage);
+            // A long usage puts its summary on a line of its own, in the same column.
+            out << "  " << usage << (usage.size() < 22 ? QString(22 - usage.size(), ' ') : "\n" + QString(24, ' '))
+                << c.summary << "\n";
+        }
+    }
     out << "\nQueries of check:\n";
     QString row = QStringLiteral(" ");
     for (const check::QueryDef& q : check::QueryDefs()) {

@@ -35,7 +35,11 @@ struct CliContext {
 
 using CliCommandFn = int (*)(CliContext& ctx);
 
+// The program whose window a command stands for; offline commands need no device.
+enum class CliGroup { Set, Test, Xfer, Offline };
+
 struct CliCommand {
+    CliGroup group;
     const char* name;
     const char* usage;
     const char* summary;

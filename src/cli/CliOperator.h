@@ -15,8 +15,11 @@ public:
     Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     // Files are named by options, never chosen in a dialog: an open dialog counts as cancelled,
     // a save dialog answers the -o path (cancelled without one).
-    QString openFile(const QString&, const QString&, const QString&) override { return QString(); }
+    QString openFile(const QString&, const QString&, const QString&) override { return openPath_; }
     QString saveFile(const QString&, const QString&, const QString&) override { return savePath_; }
+    // The commands that name their file as an argument answer the dialogs with it.
+    void setOpenPath(const QString& path) { openPath_ = path; }
+    void setSavePath(const QString& path) { savePath_ = path; }
     LogOpenChoice askLogOpen(const QString&) override
     {
         return overwrite_ ? LogOpenChoice::Overwrite : LogOpenChoice::Append;
@@ -26,4 +29,5 @@ private:
     QTextStream& err_;
     bool overwrite_;
     QString savePath_;
+    QString openPath_;
 };

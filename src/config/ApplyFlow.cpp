@@ -59,7 +59,7 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
     }
     logged(s, QStringLiteral("Config Data Transfer Complete."));
     // The copy carries the type, port and name of the start just made.
-    if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, true)) return result;
+    if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, CopyStatusLine::WideSt)) return result;
     logged(s, QStringLiteral("Current Configuration Update Complete."));
     result.applied = true;
     if (verify) result.verified = VerifyRunning(s, result.image);

@@ -4,13 +4,14 @@
 
 namespace config {
 
-bool CopyStores(SetupSession& s, int source, int destination, bool extraBlank)
+bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine form)
 {
     const int status = s.tfr.Copy_Request_Send(source, destination);
     if (status == 0) return true;
     const QString st = s.uif.UIFStatusText(status);
     s.show(QStringLiteral("Copy Command Error."));
-    s.showIndented(QString::fromLatin1(extraBlank ? "  St: " : " St: ") + st);
+    const char* prefix = form == CopyStatusLine::WideSt ? "  St: " : form == CopyStatusLine::St ? " St: " : "";
+    s.showIndented(QString::fromLatin1(prefix) + st);
     s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Copy Command Error.  St: ") + st);
     return false;
 }

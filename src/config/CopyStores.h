@@ -5,8 +5,12 @@ class SetupSession;
 
 namespace config {
 
-// True when the device copied. Otherwise shows "Copy Command Error." and the status line (Apply's
-// has one blank more before " St: "), and logs the failure.
-bool CopyStores(SetupSession& s, int source, int destination, bool extraBlank);
+// How the status line under "Copy Command Error." reads: " St: " and the text, Apply's with one
+// blank more, Save to ROM's the text alone.
+enum class CopyStatusLine { St, WideSt, Bare };
+
+// True when the device copied. Otherwise shows "Copy Command Error." and the status line, and
+// logs the failure.
+bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine form);
 
 }  // namespace config

@@ -57,7 +57,7 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
     s.tfr.TFRPort = basTFTP::TFTPServerPort;
     s.tfr.TFRFileName.clear();
     s.uif.UIFCollect = false;
-    if (!CopyStores(s, running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM, false)) return false;
+    if (!CopyStores(s, running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM, CopyStatusLine::St)) return false;
     logged(s, LogFile::Recv, QStringLiteral("Copy Command normal end."));
 
     s.tfr.SetTransferFile(path);

@@ -2,6 +2,7 @@
 
 #include "devsim/DeviceConfig.h"
 #include "devsim/DeviceQueries.h"
+#include "devsim/DeviceRecords.h"
 #include "devsim/DeviceTransfers.h"
 #include "link/basConv.h"
 #include "link/basUIF.h"
@@ -21,6 +22,9 @@ DeviceSim::DeviceSim(const Options& options, QObject* parent)
     new DeviceQueries(*this);
     // Commands 53 and 54: the radio data transfer test.
     new DeviceTestMode(*this, options.xfer);
+    // Configuration records sent one at a time, each taken into the running configuration.
+    new DeviceRecords(*this);
+    stores.firmware = DeviceStores::DefaultFirmware(options.tables.firmwareVersion);
     // The stores and the tables start as one configuration: the image given, or the one that
     // the tables' configured part makes.
     if (options.initialImage.size() == DeviceStores::ImageSize) {

@@ -18,6 +18,19 @@ struct DeviceStores {
         }
     }
 
+    // A firmware image of a plausible size: a head naming the version, then a fixed pattern.
+    static QByteArray DefaultFirmware(const QByteArray& version)
+    {
+        QByteArray image = "QUILLON FIRMWARE " + version + '\0';
+        image.reserve(DefaultFirmwareSize);
+        for (int i = image.size(); i < DefaultFirmwareSize; ++i) image.append(char((i * 7 + 3) & 0xFF));
+        return image;
+    }
+    static constexpr int DefaultFirmwareSize = 196608;
+
     QByteArray rom, ram, running;
     QByteArray firmware;
+    // RAM holds a firmware image received by transfer type 2: a copy of it to ROM writes the
+    // firmware to flash, not the configuration.
+    bool ramHoldsFirmware = false;
 };

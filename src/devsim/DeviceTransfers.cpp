@@ -56,8 +56,11 @@ void DeviceTransfers::onFinished(DeviceTftpClient* client, int type, bool ok)
 {
     if (ok) {
         ++transfersCompleted;
-        if (type == 0) sim_.stores.ram = client->received();
-        if (type == 2) sim_.stores.firmware = client->received();
+        // Both directions towards the device land in RAM; the copy to ROM then writes flash.
+        if (type == 0 || type == 2) {
+            sim_.stores.ram = client->received();
+            sim_.stores.ramHoldsFirmware = type == 2;
+        }
     } else {
         ++transfersFailed;
         lastFailure = client->failure();
@@ -72,8 +75,17 @@ qint32 DeviceTransfers::onCopy(const QByteArray& request)
     QByteArray* from = sim_.stores.store(source);
     QByteArray* to = sim_.stores.store(destination);
     if (!from || !to || from == to) return devstatus::InvalidCopy;
+    DeviceStores& st = sim_.stores;
+    if (source == DeviceStores::RAM && st.ramHoldsFirmware) {
+        // A firmware image is never configuration: it goes to flash or nowhere.
+        if (destination != DeviceStores::ROM) return devstatus::InvalidCopy;
+        emit sim_.trace(QStringLiteral("flash  firmware written (%1 bytes)").arg(st.ram.size()));
+        st.firmware = st.ram;
+        return 0;
+    }
     emit sim_.trace(QStringLiteral("copy   store %1 -> store %2").arg(source).arg(destination));
     *to = *from;
+    if (destination == DeviceStores::RAM) st.ramHoldsFirmware = false;
     // The running configuration is what the tables show: a new one replaces their configured part.
     if (destination == DeviceStores::RUNNING) {
         sim_.tables = ApplyImage(sim_.tables, sim_.stores.running);

@@ -55,13 +55,29 @@ int FileHasData(const QString& path)
     return (!path.isEmpty() && info.isFile() && info.size() != 0) ? 0 : -1;
 }
 
+int FileHasData(const QString& path, QString& lastChecked)
+{
+    const int result = FileHasData(path);
+    if (result == 0) lastChecked = path;
+    return result;
+}
+
 int PrepareNewFile(const QString& path)
 {
     if (path.isEmpty()) return -1;
-    if (QFileInfo::exists(path)) return 0;
+    const QFileInfo info(path);
+    // A folder (or anything else that is no file) can never be written as one.
+    if (info.exists()) return info.isFile() ? 0 : -1;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return -1;
     return 1;
+}
+
+int PrepareNewFile(const QString& path, QString& lastChecked)
+{
+    const int result = PrepareNewFile(path);
+    lastChecked = result < 0 ? QString() : path;
+    return result;
 }
 
 QString CurrentFolder()

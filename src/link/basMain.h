@@ -15,8 +15,13 @@ int StrToInt(const QByteArray& text, qint16& value);
 
 // 0 when the file exists and is not empty, else -1.
 int FileHasData(const QString& path);
-// 1: created empty; 0: a file of that name exists (left as it is); -1: cannot be created.
+// 1: created empty; 0: a file of that name exists (left as it is); -1: cannot be created, or
+// the path names a folder.
 int PrepareNewFile(const QString& path);
+// The same, remembering the path accepted as the last checked file (PrepareNewFile clears it on
+// -1): the file the firmware window then hands to the transfer.
+int FileHasData(const QString& path, QString& lastChecked);
+int PrepareNewFile(const QString& path, QString& lastChecked);
 // The current folder, always ending in "/".
 QString CurrentFolder();
 

@@ -32,6 +32,8 @@ public:
     void stop();
 
     MessageList Statelist;
+    // The file accepted last by the firmware window's file checks: the one it hands to the transfer.
+    QString LastCheckedFile;
     frmUIF uif;
     frmTFR tfr;
 };

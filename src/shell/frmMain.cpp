@@ -2,6 +2,9 @@
 
 #include "check/frmCheck.h"
 #include "config/ApplyFlow.h"
+#include "config/InteractiveFlow.h"
+#include "config/SaveToRomFlow.h"
+#include "firmware/frmFW.h"
 #include "config/ReceiveFlow.h"
 #include "link/basMain.h"
 #include "platform/Operator.h"
@@ -47,10 +50,10 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     chkVerify = NamedControl<QCheckBox>(this, "chkVerify", QStringLiteral("Verify after Apply"));
     ComGetstat[0] = NamedButton(this, "ComGetstat0", QStringLiteral("ROM Config"));
     ComGetstat[1] = NamedButton(this, "ComGetstat1", QStringLiteral("RAM Config"));
-    cmdROM = NamedButton(this, "cmdROM", QStringLiteral("Save"), false);
-    cmdIntr = NamedButton(this, "cmdIntr", QStringLiteral("Interactive Mode"), false);
+    cmdROM = NamedButton(this, "cmdROM", QStringLiteral("Save"));
+    cmdIntr = NamedButton(this, "cmdIntr", QStringLiteral("Interactive Mode"));
     cmdChk = NamedButton(this, "cmdChk", QStringLiteral("Check"));
-    cmdFW = NamedButton(this, "cmdFW", QStringLiteral("FW Update"), false);
+    cmdFW = NamedButton(this, "cmdFW", QStringLiteral("FW Update"));
     cmdEcho = NamedButton(this, "cmdEcho", QStringLiteral("Echo test"));
     cmdStop = NamedButton(this, "cmdStop", QStringLiteral("Stop"));
     cmdExit = NamedButton(this, "cmdExit", QStringLiteral("Exit"));
@@ -84,6 +87,9 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     connect(cmdOK, &QPushButton::clicked, this, &frmMain::cmdOK_Click);
     connect(ComGetstat[0], &QPushButton::clicked, this, [this] { ComGetstat_Click(0); });
     connect(ComGetstat[1], &QPushButton::clicked, this, [this] { ComGetstat_Click(1); });
+    connect(cmdROM, &QPushButton::clicked, this, &frmMain::cmdROM_Click);
+    connect(cmdIntr, &QPushButton::clicked, this, &frmMain::cmdIntr_Click);
+    connect(cmdFW, &QPushButton::clicked, this, &frmMain::cmdFW_Click);
     connect(cmdChk, &QPushButton::clicked, this, &frmMain::cmdChk_Click);
     connect(cmdEcho, &QPushButton::clicked, this, &frmMain::cmdEcho_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
@@ -195,6 +201,46 @@ void frmMain::ComGetstat_Click(int index)
     if (r.addressRejected) txt_IP->setFocus();
 }
 
+void frmMain::cmdIntr_Click()
+{
+    cmdStop->setFocus();
+    cmdIntr->setEnabled(false);
+    fileChoice_.remember(txtFile->text());
+    const config::InteractiveResult r = config::RunInteractive(session_, txt_IP->text(), txtFile->text());
+    cmdIntr->setEnabled(true);
+    if (r.addressRejected)
+        txt_IP->setFocus();
+    else if (r.fileRejected)
+        txtFile->setFocus();
+    else if (cmdIntr->isVisible())
+        cmdIntr->setFocus();
+}
+
+void frmMain::cmdROM_Click()
+{
+    cmdStop->setFocus();
+    cmdROM->setEnabled(false);
+    const config::SaveResult r = config::RunSaveToRom(session_, txt_IP->text());
+    cmdROM->setEnabled(true);
+    if (r.addressRejected)
+        txt_IP->setFocus();
+    else if (cmdROM->isVisible())
+        cmdROM->setFocus();
+}
+
+void frmMain::cmdFW_Click()
+{
+    if (session_.CheckIPAddress(txt_IP->text()) != 0) {
+        txt_IP->setFocus();
+        return;
+    }
+    // One firmware window, modeless, as the check window.
+    if (!frmFW_) frmFW_ = new frmFW(session_, this);
+    frmFW_->show();
+    frmFW_->raise();
+    frmFW_->activateWindow();
+}
+
 void frmMain::cmdChk_Click()
 {
     if (session_.CheckIPAddress(txt_IP->text()) != 0) {
@@ -278,5 +324,6 @@ void frmMain::closeEvent(QCloseEvent* event)
     close_->unload();
     // The check window goes with the program.
     if (frmCheck_) frmCheck_->close();
+    if (frmFW_) frmFW_->close();
     event->accept();
 }

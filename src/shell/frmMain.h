@@ -11,6 +11,7 @@ class MainClose;
 class MessageList;
 class Operator;
 class frmCheck;
+class frmFW;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -42,6 +43,9 @@ private:
     void cmdFile_Click();
     void cmdOK_Click();
     void ComGetstat_Click(int index);
+    void cmdIntr_Click();
+    void cmdROM_Click();
+    void cmdFW_Click();
     void cmdChk_Click();
     void cmdEcho_Click();
     void cmdStop_Click();
@@ -56,6 +60,7 @@ private:
     ConfigFileChoice fileChoice_;
     MainClose* close_;
     frmCheck* frmCheck_ = nullptr;
+    frmFW* frmFW_ = nullptr;
 
     QLabel* lbl_IP;
     QLineEdit* txt_IP;

@@ -254,6 +254,14 @@ void tst_basConv::files()
     QCOMPARE(basMain::PrepareNewFile(dir.filePath("no/such/folder/x")), -1);
     QCOMPARE(basMain::FileHasData(dir.filePath("missing")), -1);
     QCOMPARE(basMain::FileHasData(dir.path()), -1);  // a folder is no file
+    QCOMPARE(basMain::PrepareNewFile(dir.path()), -1);
+    QString last;
+    QCOMPARE(basMain::FileHasData(full, last), 0);
+    QCOMPARE(last, full);
+    QCOMPARE(basMain::FileHasData(empty, last), -1);
+    QCOMPARE(last, full);  // a refused file leaves the last one
+    QCOMPARE(basMain::PrepareNewFile(dir.path(), last), -1);
+    QCOMPARE(last, QString());
     QVERIFY(basMain::CurrentFolder().endsWith('/'));
 }
 

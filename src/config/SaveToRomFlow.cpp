@@ -1,0 +1,31 @@
+#include "config/SaveToRomFlow.h"
+
+#include "config/CopyStores.h"
+#include "shell/SetupSession.h"
+#include "tftp/basTFTP.h"
+
+namespace config {
+
+SaveResult RunSaveToRom(SetupSession& s, const QString& addressText)
+{
+    SaveResult result;
+    s.lstStatus.MesgDisp(QString());
+    if (s.CheckIPAddress(addressText) != 0) {
+        result.addressRejected = true;
+        return result;
+    }
+    s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Save"));
+    // No transfer goes with this copy: it carries type 0 and no file name.
+    s.tfr.TFRType = frmTFR::ConfigToDevice;
+    s.tfr.TFRPort = basTFTP::TFTPServerPort;
+    s.tfr.TFRFileName.clear();
+    s.uif.UIFCollect = false;
+    if (!CopyStores(s, frmTFR::RUNNING, frmTFR::ROM, CopyStatusLine::Bare)) return result;
+    const QString done = QStringLiteral("Current Configuration Save Complete.");
+    s.show(done);
+    s.log.WriteLogRecord(LogFile::Recv, done);
+    result.saved = true;
+    return result;
+}
+
+}  // namespace config

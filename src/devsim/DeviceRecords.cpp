@@ -1,0 +1,46 @@
+#include "devsim/DeviceRecords.h"
+
+#include "config/ConfigCodes.h"
+#include "config/ConfigRecords.h"
+#include "devsim/DeviceConfig.h"
+#include "devsim/DeviceSim.h"
+#include "devsim/DeviceStatus.h"
+#include "link/basUIF.h"
+
+namespace {
+// Command 53 sets the test mode: the test-mode handler answers it.
+constexpr int TestModeCode = config::CodeTestMode;
+constexpr int CodeLimit = 128;
+}  // namespace
+
+DeviceRecords::DeviceRecords(DeviceSim& sim) : QObject(&sim), sim_(sim)
+{
+    for (int code = 1; code < CodeLimit; ++code) {
+        if (code == TestModeCode || !config::IsConfigurationCode(qint16(code))) continue;
+        sim.setHandler(code, [this](const DeviceSim::Request& r, QByteArray&) {
+            return onRecord(r.bytes, r.from, r.fromPort);
+        });
+    }
+}
+
+qint32 DeviceRecords::onRecord(const QByteArray& request, const QHostAddress& from, quint16 fromPort)
+{
+    const basUIF::UIFHeader h = basUIF::ReadUIFReply(request);
+    if (from == lastFrom_ && fromPort == lastPort_ && h.Ident == lastIdent_ && h.CmdCode == lastCode_)
+        return lastStatus_;
+    const std::optional<config::AnyRecord> record = config::ReadAnyRecord(request);
+    qint32 status = record ? ApplyRecord(sim_.tables, *record) : devstatus::InvalidParameter;
+    if (status == devstatus::Done) {
+        sim_.stores.running = ConfigurationImage(sim_.tables);
+        ++recordsTaken;
+    } else {
+        ++recordsRefused;
+    }
+    emit sim_.trace(QStringLiteral("record code %1 -> status %2").arg(h.CmdCode).arg(status));
+    lastFrom_ = from;
+    lastPort_ = fromPort;
+    lastIdent_ = h.Ident;
+    lastCode_ = h.CmdCode;
+    lastStatus_ = status;
+    return status;
+}

@@ -1,0 +1,214 @@
+#include "firmware/FirmwareFlows.h"
+
+#include "config/CopyStores.h"
+#include "firmware/SafeTarget.h"
+#include "link/basMain.h"
+#include "link/basUIF.h"
+#include "platform/Operator.h"
+#include "shell/SetupSession.h"
+#include "tftp/TransferTexts.h"
+#include "tftp/basTFTP.h"
+
+namespace firmware {
+
+namespace {
+constexpr qint16 CmdGetVersion = 46;
+constexpr int VersionMax = 16;
+
+void warn(SetupSession& s, const QString& text)
+{
+    s.op.message(QStringLiteral("WARNING"), text, Operator::Icon::Critical);
+}
+void invalidPath(SetupSession& s) { warn(s, QStringLiteral("Invalid File Pathname")); }
+void tooLong(SetupSession& s) { warn(s, QStringLiteral("Too Long File Name")); }
+
+void logged(SetupSession& s, LogFile::Kind kind, const QString& text)
+{
+    s.show(text);
+    s.log.WriteLogRecord(kind, text);
+}
+
+// Every run begins with an empty line and its log record.
+void begin(SetupSession& s, const QString& name)
+{
+    s.log.WriteLogRecord(LogFile::Send, name);
+    s.lstStatus.MesgDisp(QString());
+    s.uif.UIFCollect = false;
+}
+
+bool transfer(SetupSession& s, int type, const QString& errorText)
+{
+    if (s.tfr.TFTP_StartRequest(type) == 0) return true;
+    s.show(errorText);
+    for (const QString& line : basTFTP::TransferMessageLines(s.tfr.TFRMessage)) s.showIndented(line);
+    s.log.WriteLogRecord(LogFile::Recv, errorText + QStringLiteral("  ") + s.tfr.TFRMessage);
+    return false;
+}
+
+void commandError(SetupSession& s, const QString& text, qint32 status)
+{
+    const QString st = s.uif.UIFStatusText(status);
+    s.show(text);
+    s.showIndented(QStringLiteral(" St: ") + st);
+    s.log.WriteLogRecord(LogFile::Recv, text + QStringLiteral("  St: ") + st);
+}
+
+// The flash write after a transfer to the device that completed: the copy from RAM to ROM
+// carries the type, port and name of that transfer.
+Outcome flashWrite(SetupSession& s, const QString& doneText)
+{
+    logged(s, LogFile::Send, QStringLiteral("Write Command Send."));
+    const int status = s.tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::ROM);
+    if (status != 0) {
+        commandError(s, QStringLiteral("Write Command Error."), status);
+        return Outcome::Failed;
+    }
+    logged(s, LogFile::Recv, doneText);
+    return Outcome::Done;
+}
+
+// The save dialog, the name's length, the file's usability and the overwrite question, all
+// before anything is created, deleted or sent. On Done `target` is where the transfer goes.
+Outcome chooseTarget(SetupSession& s, FileChoice& choice, const QString& questionTitle,
+                     std::unique_ptr<SafeTarget>& target)
+{
+    const QString path = Set_WriteFile(s.op, choice);
+    if (path.isEmpty()) return Outcome::Cancelled;
+    QString folder, name;
+    basConv::SplitPath(path, folder, name);
+    if (GetStrDataLen(name) >= FileNameLimit) {
+        tooLong(s);
+        return Outcome::Refused;
+    }
+    const int prepared = basMain::PrepareNewFile(path, s.LastCheckedFile);
+    if (prepared < 0) {
+        invalidPath(s);
+        return Outcome::Refused;
+    }
+    // The old file stays until the new one has come whole.
+    if (prepared == 0 && s.op.message(questionTitle, QStringLiteral("File Exist. Overwrite\uFF1F"),
+                                      Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
+        return Outcome::Cancelled;
+    target = std::make_unique<SafeTarget>(path, prepared == 1);
+    if (!target->isValid()) {
+        invalidPath(s);
+        return Outcome::Refused;
+    }
+    choice.accept(path);
+    return Outcome::Done;
+}
+
+// The transfer from the device into the temporary file, then the file over the target.
+bool receiveInto(SetupSession& s, SafeTarget& target, int type, const QString& errorText)
+{
+    s.tfr.SetTransferFile(s.LastCheckedFile);
+    // The device is told the target's name; the server writes the temporary file.
+    s.tfr.transferFile.path = target.temporaryPath();
+    if (!transfer(s, type, errorText)) return false;
+    if (target.commit()) return true;
+    const QString text = QStringLiteral("File Write Error.(Disk Full?)");
+    s.show(errorText);
+    s.showIndented(text);
+    s.log.WriteLogRecord(LogFile::Recv, errorText + QStringLiteral("  ") + text);
+    return false;
+}
+
+// A file to send: it must exist and hold data, and its name fit the device's name field.
+Outcome checkSource(SetupSession& s, FileChoice& choice, const QString& path)
+{
+    if (basMain::FileHasData(path, s.LastCheckedFile) != 0) {
+        invalidPath(s);
+        return Outcome::Refused;
+    }
+    choice.accept(path);
+    if (GetStrDataLen(choice.DefName) >= FileNameLimit) {
+        tooLong(s);
+        return Outcome::Refused;
+    }
+    return Outcome::Done;
+}
+}  // namespace
+
+QString ChooseFirmwareFile(SetupSession& s, FileChoices& c)
+{
+    const QString path = Set_ReadFile(s.op, c.firmwareSend);
+    if (!path.isEmpty() && basMain::FileHasData(path, s.LastCheckedFile) == 0) c.firmwareSend.accept(path);
+    return path;
+}
+
+Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path)
+{
+    if (const Outcome o = checkSource(s, c.firmwareSend, path); o != Outcome::Done) return o;
+    begin(s, QStringLiteral("FW Update"));
+    s.show(QStringLiteral("Firmware send transfer request."));
+    s.tfr.SetTransferFile(s.LastCheckedFile);
+    if (!transfer(s, frmTFR::FirmwareToDevice, QStringLiteral("Firmware send transfer Error."))) return Outcome::Failed;
+    logged(s, LogFile::Recv, QStringLiteral("Firmware send transfer complete."));
+    return flashWrite(s, QStringLiteral("Write Flash-ROM Start."));
+}
+
+Outcome FwRead(SetupSession& s, FileChoices& c)
+{
+    std::unique_ptr<SafeTarget> target;
+    if (const Outcome o = chooseTarget(s, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
+        return o;
+    begin(s, QStringLiteral("FW RD"));
+    logged(s, LogFile::Send, QStringLiteral("Firmware receive transfer request."));
+    if (!receiveInto(s, *target, frmTFR::FirmwareFromDevice, QStringLiteral("Firmware receive transfer Error.")))
+        return Outcome::Failed;
+    logged(s, LogFile::Recv, QStringLiteral("Firmware receive transfer complete."));
+    return Outcome::Done;
+}
+
+Outcome ConfigRead(SetupSession& s, FileChoices& c)
+{
+    std::unique_ptr<SafeTarget> target;
+    if (const Outcome o = chooseTarget(s, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
+        o != Outcome::Done)
+        return o;
+    begin(s, QStringLiteral("Config RD"));
+    s.show(QStringLiteral("Copy Command Send.(ROM->RAM)"));
+    s.tfr.TFRType = frmTFR::ConfigFromDevice;
+    s.tfr.TFRPort = basTFTP::TFTPServerPort;
+    s.tfr.TFRFileName.clear();
+    if (!config::CopyStores(s, frmTFR::ROM, frmTFR::RAM, config::CopyStatusLine::St)) return Outcome::Failed;
+    logged(s, LogFile::Recv, QStringLiteral("Copy Command normal end."));
+    const QString request = QStringLiteral("Config Data receive transfer request.");
+    s.lstStatus.MesgDisp(request);
+    s.log.WriteLogRecord(LogFile::Send, request);
+    if (!receiveInto(s, *target, frmTFR::ConfigFromDevice, QStringLiteral("Config Data receive transfer Error.")))
+        return Outcome::Failed;
+    logged(s, LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
+    return Outcome::Done;
+}
+
+Outcome ConfigWrite(SetupSession& s, FileChoices& c)
+{
+    const QString path = Set_ReadFile(s.op, c.configurationSend);
+    if (path.isEmpty()) return Outcome::Cancelled;
+    if (const Outcome o = checkSource(s, c.configurationSend, path); o != Outcome::Done) return o;
+    begin(s, QStringLiteral("Config WR"));
+    s.show(QStringLiteral("Config Data send transfer request."));
+    s.tfr.SetTransferFile(s.LastCheckedFile);
+    if (!transfer(s, frmTFR::ConfigToDevice, QStringLiteral("Config Data send transfer Error."))) return Outcome::Failed;
+    logged(s, LogFile::Recv, QStringLiteral("Config Data send transfer complete."));
+    return flashWrite(s, QStringLiteral("Write Flash-ROM Complete."));
+}
+
+Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText)
+{
+    begin(s, QStringLiteral("Version Check"));
+    s.show(QStringLiteral("Version Check"));
+    s.uif.BeginRequest(CmdGetVersion);
+    const frmUIF::UIFOutcome o = s.uif.Exchange();
+    if (o.status != 0) {
+        commandError(s, QStringLiteral("Get Version Command Error."), o.status);
+        if (statusText) *statusText = s.uif.UIFStatusText(o);
+        return Outcome::Failed;
+    }
+    version = QString::fromLatin1(basUIF::GetUIFString(o.reply, 0, VersionMax));
+    logged(s, LogFile::Recv, QStringLiteral("FW version : ") + version);
+    return Outcome::Done;
+}
+
+}  // namespace firmware

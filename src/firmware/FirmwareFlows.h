@@ -1,0 +1,36 @@
+#pragma once
+// The firmware window's operations: send a firmware image and have it written to flash, save
+// the device's firmware, save or send a configuration image (the sent one written to flash),
+// and read the firmware version. Progress goes to the main window's message list and the log.
+#include "firmware/FirmwareFiles.h"
+
+#include <QString>
+
+class SetupSession;
+
+namespace firmware {
+
+enum class Outcome {
+    Done,       // every step succeeded
+    Failed,     // a step failed; its messages are shown and logged
+    Refused,    // the file was refused with a message box before anything was sent
+    Cancelled,  // the dialog was cancelled or the overwrite question answered No
+};
+
+// "Ref.": the firmware file chosen in the open dialog ("" when cancelled); the choice's folder
+// and name follow it when the file is usable.
+QString ChooseFirmwareFile(SetupSession& s, FileChoices& c);
+
+// FW Update: the file in `path` goes to the device (type 2), then the flash write (RAM to ROM).
+Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path);
+// FW RD: the device's firmware (type 3) into the file chosen in the save dialog.
+Outcome FwRead(SetupSession& s, FileChoices& c);
+// Config RD: the saved configuration copied into RAM, then received (type 1) into a file.
+Outcome ConfigRead(SetupSession& s, FileChoices& c);
+// Config WR: the image chosen in the open dialog goes to the device (type 0), then to flash.
+Outcome ConfigWrite(SetupSession& s, FileChoices& c);
+// Version Check: the device's firmware version; `version` is set only when it answered, else
+// `statusText` (when given) is the failure's status text.
+Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText = nullptr);
+
+}  // namespace firmware

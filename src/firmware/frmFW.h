@@ -1,0 +1,52 @@
+#pragma once
+// QLN_Set's firmware and image window ("QLN Update"): its buttons run the operations of
+// FirmwareFlows.h on the main window's session; results go to the main window's message list.
+#include "firmware/FirmwareFiles.h"
+
+#include <QWidget>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SetupSession;
+
+class frmFW : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmFW(SetupSession& session, QWidget* parent = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    // Focus to cmdDMY, the button disabled while `step` runs, then enabled and focused again.
+    void run(QPushButton* button, const std::function<void()>& step);
+
+    void cmdFile_Click();
+    void cmdOK_Click();
+    void cmdRecvFW_Click();
+    void cmdRecvConf_Click();
+    void cmdSendConf_Click();
+    void cmdVers_Click();
+
+    SetupSession& session_;
+    firmware::FileChoices choices_;
+
+    QGroupBox* frmSend;
+    QLabel* lblFile;
+    QLineEdit* txtFile;
+    QPushButton* cmdFile;
+    QPushButton* cmdOK;
+    QGroupBox* frmRecv;
+    QPushButton* cmdRecvFW;
+    QPushButton* cmdSendConf;
+    QPushButton* cmdRecvConf;
+    QGroupBox* Frame1;
+    QLabel* lblVers;
+    QPushButton* cmdVers;
+    QPushButton* cmdExit;
+    QPushButton* cmdDMY;
+};
