@@ -1,6 +1,6 @@
 // Apply and the receive buttons against the simulator in this process: the message lines, what
 // reaches the device's stores, Config.bin, the saved file, and the verify after Apply.
-#include "FreePortSim.h"
+#include "SetupFlowRig.h"
 #include "ScriptedPeer.h"
 #include "config/ApplyFlow.h"
 #include "config/ConfigConversion.h"
@@ -35,39 +35,7 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
 }
 
-// A session on free ports with short ticks, its current folder a fresh one (Config.bin goes there).
-struct Rig {
-    QTemporaryDir dir;
-    QString previousFolder = QDir::currentPath();
-    FixedClock clock{QDateTime(QDate(2024, 1, 1), QTime(10, 0))};
-    ScriptedOperator op;
-    std::unique_ptr<DeviceSim> sim;
-    std::unique_ptr<SetupSession> s;
-
-    explicit Rig(const QHash<int, int>& refuse = {})
-    {
-        DeviceSim::Options so = FreePortSimOptions();
-        so.faults.refuse = refuse;
-        so.faults.tftpTimeoutMs = 50;
-        sim = std::make_unique<DeviceSim>(so);
-        sim->start();
-        SetupSession::Options o = SessionOptionsFor(*sim, 5);
-        o.tfr.tickMs = 5;
-        o.tfr.tftp.port = 0;
-        o.tfr.tftp.tickMs = 20;
-        s = std::make_unique<SetupSession>(clock, op, o);
-        s->load();
-        QDir::setCurrent(dir.path());
-    }
-    ~Rig() { QDir::setCurrent(previousFolder); }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    int transfers() { return sim->findChild<DeviceTransfers*>()->transfersStarted; }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
-};
+using Rig = SetupFlowRig;
 
 }  // namespace
 
