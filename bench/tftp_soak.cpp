@@ -94,11 +94,11 @@ int main(int argc, char** argv)
         const QByteArray up = contents(size, seed + quint32(2 * i));
         const QString upPath = dir.path() + "/FW_UP.BIN";
         writeAll(upPath, up);
-        sim.stores.firmware.clear();
+        sim.stores.ram.clear();
         tfr.SetTransferFile(upPath);
         int st = tfr.TFTP_StartRequest(frmTFR::FirmwareToDevice);
         settle(5);
-        if (st == 0 && sim.stores.firmware == up)
+        if (st == 0 && sim.stores.ram == up)
             ++identical;
         else if (st != 0 && !tfr.TFRMessage.isEmpty())
             ++failed, out << "transfer " << i + 1 << " to the device: " << tfr.TFRMessage << Qt::endl;

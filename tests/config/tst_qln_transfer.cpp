@@ -67,7 +67,9 @@ class tst_qln_transfer : public QObject {
     Q_OBJECT
 private slots:
     void sampleRoundTrip();
-    void checkShowsTheAppliedConfiguration();
+    void checkShowsTheConfiguration_data();
+    void checkShowsTheConfiguration();
+    void imagesRoundTrip();
     void receiveSaves_data();
     void receiveSaves();
     void diff_data();
@@ -115,19 +117,62 @@ void tst_qln_transfer::sampleRoundTrip()
     QCOMPARE(received, expected);
 }
 
-void tst_qln_transfer::checkShowsTheAppliedConfiguration()
+void tst_qln_transfer::checkShowsTheConfiguration_data()
 {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");  // "": a three-line file
+    QTest::addColumn<QStringList>("shown");
+    const QStringList three{"  eth1      10.9.0.1          255.255.0.0       10.9.255.255",
+                            "  10.20.0.0        255.255.0.0      10.9.0.254       eth1    1       S",
+                            "  RF channel: 0x0009(9)"};
+    QTest::newRow("apply") << "apply" << "" << three;
+    QTest::newRow("interactive") << "interactive" << "" << three;
+    QTest::newRow("interactive, the sample") << "interactive" << QLN_SAMPLE_CONF
+                                             << QStringList{"  eth1      10.0.0.5          255.255.255.128   10.0.0.127"};
+}
+
+void tst_qln_transfer::checkShowsTheConfiguration()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QStringList, shown);
     Rig rig;
-    QVERIFY(writeFile(rig.path("conf.txt"), "ifconfig eth1 10.9.0.1 netmask 255.255.0.0\n"
-                                            "route 10.20.0.0 255.255.0.0 10.9.0.254\n"
-                                            "rfchannel 9\n"));
-    QCOMPARE(rig.qln({"apply", rig.path("conf.txt")}).exitCode, 0);
+    if (file.isEmpty()) {
+        file = rig.path("conf.txt");
+        QVERIFY(writeFile(file, "ifconfig eth1 10.9.0.1 netmask 255.255.0.0\n"
+                                "route 10.20.0.0 255.255.0.0 10.9.0.254\n"
+                                "rfchannel 9\n"));
+    }
+    const ProgramRun run = rig.qln({command, file});
+    QVERIFY2(run.exitCode == 0, run.out.constData());
     const ProgramRun check = rig.qln({"check", "ifconfig", "route", "rfchannel"});
     QCOMPARE(check.exitCode, 0);
-    for (const char* shown : {"  eth1      10.9.0.1          255.255.0.0       10.9.255.255",
-                              "  10.20.0.0        255.255.0.0      10.9.0.254       eth1    1       S",
-                              "  RF channel: 0x0009(9)"})
-        QVERIFY2(check.out.contains(shown), check.out.constData());
+    for (const QString& line : shown) QVERIFY2(check.out.contains(line.toLatin1()), check.out.constData());
+}
+
+void tst_qln_transfer::imagesRoundTrip()
+{
+    Rig rig;
+    // Firmware: 31250 blocks out and back, byte for byte.
+    QByteArray firmware(16000000, '\0');
+    for (int i = 0; i < firmware.size(); ++i) firmware[i] = char((i * 131 + i / 509) & 0xFF);
+    QVERIFY(writeFile(rig.path("fw.bin"), firmware));
+    const ProgramRun update = rig.qln({"fw-update", rig.path("fw.bin")});
+    QVERIFY2(update.exitCode == 0 && update.out.contains("Write Flash-ROM Start."), update.out.constData());
+    QCOMPARE(rig.qln({"fw-read", rig.path("back.bin")}).exitCode, 0);
+    QVERIFY(readFile(rig.path("back.bin")) == firmware);
+
+    // A configuration image from encode, written to flash, is what the saved configuration shows.
+    QVERIFY(writeFile(rig.path("conf.txt"), "rfchannel 11\nscramble 0x1234\n"));
+    QCOMPARE(RunProgram(QLN_PATH, {"encode", rig.path("conf.txt"), "-o", rig.path("conf.bin")}).exitCode, 0);
+    const ProgramRun write = rig.qln({"config-write", rig.path("conf.bin")});
+    QVERIFY2(write.exitCode == 0 && write.out.contains("Write Flash-ROM Complete."), write.out.constData());
+    const ProgramRun rom = rig.qln({"receive", "rom"});
+    QCOMPARE(commandLines(rom.outLines().mid(rom.outLines().indexOf("----") + 1)),
+             (QStringList{"rfchannel 11", "scramble 0x00001234"}));
+    QCOMPARE(rig.qln({"config-read", rig.path("conf.bin")}).exitCode, 1);  // exists, no --overwrite
+    QCOMPARE(rig.qln({"config-read", rig.path("again.bin")}).exitCode, 0);
+    QCOMPARE(readFile(rig.path("again.bin")), readFile(rig.path("conf.bin")));
 }
 
 void tst_qln_transfer::receiveSaves_data()

@@ -3,7 +3,9 @@
 // simulator living in the test answers it.
 #include "ScriptedPeer.h"
 
+#include <QEventLoop>
 #include <QProcess>
+#include <QTimer>
 #include <QStringList>
 
 struct ProgramRun {
@@ -22,9 +24,18 @@ struct ProgramRun {
 inline ProgramRun RunProgram(const QString& program, const QStringList& args, int timeoutMs = 60000)
 {
     QProcess p;
+    // An event loop, not polling: a simulator in this process then answers each datagram at once
+    // (a transfer of thousands of lock-step blocks would otherwise wait a poll for every one).
+    QEventLoop loop;
+    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&p, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     p.start(program, args);
     ProgramRun r;
-    if (!waitUntil([&] { return p.state() == QProcess::NotRunning; }, timeoutMs)) {
+    if (p.state() != QProcess::NotRunning) loop.exec();
+    if (p.state() != QProcess::NotRunning) {
         p.kill();
         p.waitForFinished();
         r.err = QStringLiteral("<timed out>");
