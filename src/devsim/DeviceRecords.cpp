@@ -29,9 +29,19 @@ qint32 DeviceRecords::onRecord(const QByteArray& request, const QHostAddress& fr
     if (from == lastFrom_ && fromPort == lastPort_ && h.Ident == lastIdent_ && h.CmdCode == lastCode_)
         return lastStatus_;
     const std::optional<config::AnyRecord> record = config::ReadAnyRecord(request);
-    qint32 status = record ? ApplyRecord(sim_.tables, *record) : devstatus::InvalidParameter;
+    // The record goes into the first erased slot of the running store, after the records there,
+    // so that the store, read in slot order, still makes the tables.
+    QByteArray& running = sim_.stores.running;
+    int slot = 0;
+    while (slot + basUIF::UIFPacketSize <= running.size() && config::ReadRecordHead(running.mid(slot, 16)).code != -1)
+        slot += basUIF::UIFPacketSize;
+    qint32 status = devstatus::InvalidParameter;
+    if (slot + basUIF::UIFPacketSize > running.size())
+        status = devstatus::TableFull;
+    else if (record)
+        status = ApplyRecord(sim_.tables, *record);
     if (status == devstatus::Done) {
-        sim_.stores.running = ConfigurationImage(sim_.tables);
+        running.replace(slot, basUIF::UIFPacketSize, request.left(basUIF::UIFPacketSize));
         ++recordsTaken;
     } else {
         ++recordsRefused;

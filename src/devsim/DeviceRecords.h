@@ -1,7 +1,7 @@
 #pragma once
 // Configuration records sent one by one (interactive mode): each is taken into the live tables
-// as it arrives, or refused with the status of ApplyRecord, and the running store becomes the
-// image of the tables' configured part.
+// as it arrives and appended to the running store, or refused with the status of ApplyRecord
+// (5 when the running store has no erased slot left).
 #include <QHostAddress>
 #include <QObject>
 
