@@ -6,6 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 qln=${QLN_BIN:-qln}
 devsim=${QLN_DEVSIM:-qln-devsim}
 work=$(mktemp -d)
+: >"$work/devsim.log"
 "$devsim" --address 127.0.5.1-127.0.5.20 >"$work/devsim.log" 2>&1 &
 sim=$!
 trap 'kill $sim; rm -rf "$work"' EXIT
