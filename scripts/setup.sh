@@ -8,6 +8,7 @@ build=${1:-build}
 packages=(cmake ninja-build g++ qt6-base-dev
           tftp-hpa atftp curl tftpd-hpa   # real TFTP peers for the server's tests and benchmark
           xvfb xauth                      # a display for QLN_Set where none exists
+          ansible-core git                # examples/ansible and its tests run playbooks against qln-devsim
           fonts-wqy-microhei)             # a font with the full-width question mark of the dialogs
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,9 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 
+#include <memory>
+#include <vector>
+
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -25,10 +28,10 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    DeviceSim::Options options;
+    QList<DeviceSim::Options> devices;
     bool verbose = false;
     QString error;
-    if (!ParseDeviceSimOptions(app.arguments(), options, verbose, error)) {
+    if (!ParseDeviceSimFleet(app.arguments(), devices, verbose, error)) {
         err << error << Qt::endl;
         return 2;
     }
@@ -44,14 +47,30 @@ int main(int argc, char** argv)
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
 
-    DeviceSim sim(options);
-    if (verbose) QObject::connect(&sim, &DeviceSim::trace, [&out](const QString& line) { out << line << Qt::endl; });
-    if (!sim.start(&error)) {
-        err << "qln-devsim: " << error << Qt::endl;
-        return 1;
+    // One simulator per address, all in this event loop.
+    std::vector<std::unique_ptr<DeviceSim>> sims;
+    for (const DeviceSim::Options& options : devices) {
+        sims.push_back(std::make_unique<DeviceSim>(options));
+        DeviceSim& sim = *sims.back();
+        if (verbose) QObject::connect(&sim, &DeviceSim::trace, [&out](const QString& line) { out << line << Qt::endl; });
+        if (!sim.start(&error)) {
+            err << "qln-devsim: " << options.address.toString() << ": " << error << Qt::endl;
+            return 1;
+        }
     }
-    out << "qln-devsim: device at " << options.address.toString() << ", UIF port " << sim.uifPort()
-        << ", RCMP port " << sim.rcmpPort() << Qt::endl;
+    const auto deviceLine = [&out](const DeviceSim& sim) {
+        out << "qln-devsim: device at " << sim.address().toString() << ", UIF port " << sim.uifPort()
+            << ", RCMP port " << sim.rcmpPort() << Qt::endl;
+    };
+    if (sims.size() == 1) {
+        deviceLine(*sims.front());
+    } else {
+        out << "qln-devsim: " << sims.size() << " devices at " << sims.front()->address().toString() << " to "
+            << sims.back()->address().toString() << ", UIF port " << sims.front()->uifPort() << ", RCMP port "
+            << sims.front()->rcmpPort() << Qt::endl;
+        if (verbose)
+            for (const auto& sim : sims) deviceLine(*sim);
+    }
     const int rc = app.exec();
     out << "qln-devsim: stopped" << Qt::endl;
     return rc;

@@ -27,7 +27,7 @@ void printHelp(QTextStream& out)
            "  --against STORE     diff: running (default) or rom\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
-           "  --json              ping, traceroute, check, version: one JSON document on standard output, the lines on standard error\n"
+           "  --json              ping, traceroute, check, receive, diff, version: one JSON document on standard output, the lines on standard error\n"
            "  --interval MS       xfer mode send: the interval time (default 10, 1 to 100000)\n"
            "  --limit N           xfer mode send: the send limit (default 0xffffffff, no limit)\n"
            "  --host-ip IP        xfer mode receive: where the device sends the test packets (default: this PC)\n"

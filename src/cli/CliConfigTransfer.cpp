@@ -1,12 +1,15 @@
 // qln --device IP apply FILE [--verify]
-// qln --device IP receive rom|running [-o FILE] [--overwrite]
-// qln --device IP diff FILE [--against running|rom]
+// qln --device IP receive rom|running [-o FILE] [--overwrite] [--json]
+// qln --device IP diff FILE [--against running|rom] [--json]
 // The window's Apply and receive buttons, and what Apply would change.
 #include "cli/Cli.h"
 #include "cli/CliSetup.h"
+#include "cli/CliTransferJson.h"
 #include "config/ApplyFlow.h"
 #include "config/DiffFlow.h"
 #include "config/ReceiveFlow.h"
+
+#include <QJsonDocument>
 
 int CliApply(CliContext& ctx)
 {
@@ -25,15 +28,19 @@ int CliReceive(CliContext& ctx)
     if (ctx.args.size() != 1 || !stores.contains(ctx.args.first()))
         return CliUsageError(ctx, QStringLiteral("receive: rom or running is expected"));
     if (!CliDeviceIsValid(ctx)) return 1;
-    CliSetupRun run(ctx, *ctx.out);
+    CliSetupRun run(ctx, ctx.json ? *ctx.err : *ctx.out);
     if (!run.opened) return 1;
     config::ReceiveResult r;
     {
         StopOnInterrupt stop(run.session);
         r = config::RunReceive(run.session, ctx.device, stores.indexOf(ctx.args.first()));
     }
+    // A failed receive prints no document: the exit status and the lines say why.
     if (!r.received) return 1;
+    if (ctx.json)
+        *ctx.out << QJsonDocument(ReceiveDocument(ctx.device, ctx.args.first(), run.session.Statelist.lines(), r.image)).toJson();
     if (ctx.output.isEmpty()) {
+        if (ctx.json) return 0;
         *ctx.out << "----" << Qt::endl;
         // The device's bytes as they came, so that the output saved by a script applies back as it was.
         const auto encoding = ctx.out->encoding();
@@ -67,7 +74,11 @@ int CliDiff(CliContext& ctx)
         StopOnInterrupt stop(run.session);
         r = config::RunConfigDiff(run.session, ctx.device, ctx.args.first(), stores.indexOf(ctx.against));
     }
-    for (const QString& line : r.diff) *ctx.out << line << Qt::endl;
+    // A failed diff prints no document (status 2).
+    if (ctx.json && r.status != config::DiffResult::Failed)
+        *ctx.out << QJsonDocument(DiffDocument(ctx.device, ctx.against, ctx.args.first(), r)).toJson();
+    else if (!ctx.json)
+        for (const QString& line : r.diff) *ctx.out << line << Qt::endl;
     if (r.status == config::DiffResult::Different && r.diff.isEmpty())
         *ctx.err << r.differing << " of " << r.records << " records differ in what the lines do not show" << Qt::endl;
     return int(r.status);

@@ -18,13 +18,21 @@ SetupSession::Options CliSetupOptions(const CliContext& ctx)
 }
 
 CliSetupRun::CliSetupRun(CliContext& ctx, QTextStream& lines)
-    : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx))
+    : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx)), ctx_(ctx)
 {
     QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&lines](const QString& line) {
         lines << line << Qt::endl;
     });
     opened = OpenCliLog(ctx, session);
-    if (opened) session.load();
+    if (opened && !session.load())
+        *ctx.err << "local port " << ctx.localPort << " is taken: use --local-port 0" << Qt::endl;
+}
+
+CliSetupRun::~CliSetupRun()
+{
+    if (!session.tfr.server().bindErrorText().isEmpty())
+        *ctx_.err << "TFTP port " << ctx_.tftpPort << " is taken: use --tftp-port 0" << Qt::endl;
+    session.log.EndLog();
 }
 
 StopOnInterrupt::StopOnInterrupt(SetupSession& session)

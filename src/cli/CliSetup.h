@@ -19,7 +19,12 @@ struct CliSetupRun {
     bool opened = false;
 
     CliSetupRun(CliContext& ctx, QTextStream& lines);
-    ~CliSetupRun() { session.log.EndLog(); }
+    // A TFTP port that could not be bound is named, with the option that avoids it, after the
+    // flow's own lines.
+    ~CliSetupRun();
+
+private:
+    CliContext& ctx_;
 };
 
 // For as long as it lives, Ctrl+C ends the waiting exchange or transfer as Stop does.

@@ -93,6 +93,7 @@ ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
     // one line of the saved file.
     for (const QString& line : FormatImage(image)) s.Statelist.MesgDisp_sub(line);
     result.received = true;
+    result.image = image;
     logged(s, LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
 
     const QString path = s.op.saveFile(QStringLiteral("Text File (*.txt);;All Files (*)"), QString(), QString());

@@ -20,6 +20,7 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image);
 struct ReceiveResult {
     bool addressRejected = false;
     bool received = false;  // the image came and its lines are in Statelist
+    QByteArray image;       // what the device sent, when received
     QString savedPath;      // "" when nothing was saved
     bool saveFailed = false;
 };

@@ -14,19 +14,27 @@ constexpr int WalkedRecordCount = 71;  // records 0..70: a received image is rea
 
 QStringList FormatImage(const QByteArray& image)
 {
-    SectionFlags flags;
     QStringList lines;
+    for (const WalkedRecord& r : WalkImage(image)) lines << r.lines;
+    return lines;
+}
+
+QList<WalkedRecord> WalkImage(const QByteArray& image)
+{
+    SectionFlags flags;
+    QList<WalkedRecord> records;
     for (int i = 0; i < WalkedRecordCount; ++i) {
         QByteArray record = image.mid(qsizetype(i) * RecordSize, RecordSize);
         record.append(QByteArray(RecordSize - record.size(), char(0xFF)));  // past the end reads erased
-        if (IsConfigurationCode(ReadRecordHead(record).code)) {
-            lines << FormatRecord(record, flags);
+        const int code = ReadRecordHead(record).code;
+        if (IsConfigurationCode(code)) {
+            records << WalkedRecord{i, code, FormatRecord(record, flags)};
             continue;
         }
         // Unknown codes are passed over; 0xFFFF at offset 14 marks an erased slot, the end.
         if (basUIF::GetUIFInt(record, 14 - basUIF::UIFHeaderSize) == qint16(0xFFFF)) break;
     }
-    return lines;
+    return records;
 }
 
 }  // namespace config

@@ -10,4 +10,12 @@ namespace config {
 // missing from a short image read as 0xFF; bytes past record 70 are never read.
 QStringList FormatImage(const QByteArray& image);
 
+// The same walk, record by record: where each record lies, its code and the lines it gave.
+struct WalkedRecord {
+    int index = 0;
+    int code = 0;
+    QStringList lines;
+};
+QList<WalkedRecord> WalkImage(const QByteArray& image);
+
 }  // namespace config

@@ -5,7 +5,9 @@
 #include "link/basConv.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 // The device starts configured: the file is converted as Apply would, into one image.
@@ -53,14 +55,32 @@ bool readUInt(const QString& text, quint32 max, quint32& value)
     value = text.toUInt(&ok);
     return ok && value <= max;
 }
-}  // namespace
 
-bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, bool& verbose, QString& error)
+// The tools' own address parser: QHostAddress would take "1.2.3" as 1.2.0.3.
+bool readAddress(const QString& text, quint32& ip)
+{
+    int convError = 0;
+    ip = quint32(basConv::ParseIPv4(text, convError));
+    return convError == 0;
+}
+
+// What the command line says beyond one device's options.
+struct FleetParts {
+    QList<QHostAddress> addresses;
+    struct Refusal {
+        int code, status;
+        QList<QHostAddress> only;
+    };
+    QList<Refusal> refuseAt;
+    QString configDir;
+};
+
+bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetParts& fleet, bool& verbose, QString& error)
 {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("A substitute Quillon device for the maintenance tools."));
     p.addHelpOption();
-    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("Address to bind (default 127.0.0.2)."), QStringLiteral("IP"), QStringLiteral("127.0.0.2"));
+    const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("Address to bind, or many: A-B, A..B, A,B,... one device each (default 127.0.0.2)."), QStringLiteral("IP"), QStringLiteral("127.0.0.2"));
     const QCommandLineOption uifPort(QStringLiteral("uif-port"), QStringLiteral("UIF port (default 8649)."), QStringLiteral("N"), QStringLiteral("8649"));
     const QCommandLineOption rcmpPort(QStringLiteral("rcmp-port"), QStringLiteral("RCMP port (default 8650)."), QStringLiteral("N"), QStringLiteral("8650"));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the fault generator."), QStringLiteral("N"), QStringLiteral("1"));
@@ -69,7 +89,7 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Delay of every reply in ms."), QStringLiteral("MS"));
     const QCommandLineOption stale(QStringLiteral("stale"), QStringLiteral("Answer with a stale Ident first."));
     const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Answer nothing."));
-    const QCommandLineOption refuse(QStringLiteral("refuse"), QStringLiteral("Answer command CODE with STATUS (repeatable)."), QStringLiteral("CODE=STATUS"));
+    const QCommandLineOption refuse(QStringLiteral("refuse"), QStringLiteral("Answer command CODE with STATUS (repeatable); @ADDRESSES: on those devices only."), QStringLiteral("CODE=STATUS[@ADDRESSES]"));
     const QCommandLineOption verb(QStringLiteral("v"), QStringLiteral("Print one line per datagram."));
     const QCommandLineOption tDrop(QStringLiteral("tftp-drop"), QStringLiteral("Share of its TFTP packets never sent (0..1)."), QStringLiteral("SHARE"));
     const QCommandLineOption tDup(QStringLiteral("tftp-duplicate"), QStringLiteral("Share of its TFTP packets sent twice (0..1)."), QStringLiteral("SHARE"));
@@ -80,7 +100,7 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     const QCommandLineOption tError(QStringLiteral("tftp-error-at"), QStringLiteral("Send ERROR CODE instead of the packet of block BLOCK."), QStringLiteral("BLOCK=CODE"));
     const QCommandLineOption tTimeout(QStringLiteral("tftp-timeout"), QStringLiteral("TFTP client's wait for an answer in ms (default 1000)."), QStringLiteral("MS"));
     const QCommandLineOption tRetries(QStringLiteral("tftp-retries"), QStringLiteral("TFTP client's resends before it gives up (default 5)."), QStringLiteral("N"));
-    const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Start with this configuration file in ROM, RAM and the running store."), QStringLiteral("FILE"));
+    const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Start with this configuration file in ROM, RAM and the running store; a folder: ADDRESS.conf from it for each device that has one."), QStringLiteral("FILE|DIR"));
     p.addOption(config);
     const QCommandLineOption stations(QStringLiteral("stations"), QStringLiteral("The remote radio stations, one a line (default: five, up to three hops away)."), QStringLiteral("FILE"));
     p.addOption(stations);
@@ -100,14 +120,8 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
         error = p.helpText();
         return false;
     }
-    // The tools' own address parser: QHostAddress would take "1.2.3" as 1.2.0.3.
-    int convError = 0;
-    const qint32 ip = basConv::ParseIPv4(p.value(address), convError);
-    o.address = QHostAddress(quint32(ip));
-    if (convError != 0) {
-        error = QStringLiteral("Invalid address '%1'").arg(p.value(address));
-        return false;
-    }
+    if (!ParseAddressSpec(p.value(address), fleet.addresses, error)) return false;
+    o.address = fleet.addresses.first();
     quint32 v = 0;
     if (!readUInt(p.value(uifPort), 65535, v)) return error = QStringLiteral("Invalid --uif-port"), false;
     o.uifPort = quint16(v);
@@ -123,12 +137,19 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     o.faults.staleFirst = p.isSet(stale);
     o.faults.mute = p.isSet(mute);
     for (const QString& r : p.values(refuse)) {
-        const QStringList kv = r.split('=');
+        const int at = r.indexOf(QLatin1Char('@'));
+        const QStringList kv = r.left(at).split('=');
         bool ok1 = false, ok2 = false;
         const int code = kv.value(0).toInt(&ok1);
         const int status = kv.value(1).toInt(&ok2);
         if (kv.size() != 2 || !ok1 || !ok2) return error = QStringLiteral("Invalid --refuse '%1'").arg(r), false;
-        o.faults.refuse.insert(code, status);
+        if (at < 0) {
+            o.faults.refuse.insert(code, status);
+            continue;
+        }
+        FleetParts::Refusal one{code, status, {}};
+        if (!ParseAddressSpec(r.mid(at + 1), one.only, error)) return error = QStringLiteral("Invalid --refuse '%1'").arg(r), false;
+        fleet.refuseAt << one;
     }
     for (const QString& name : p.values(emptyTables).join(',').split(',', Qt::SkipEmptyParts))
         if (!o.tables.empty(name.trimmed())) return error = QStringLiteral("Invalid --empty '%1'").arg(name), false;
@@ -174,8 +195,72 @@ bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, 
     }
     o.xfer.seed = o.seed;
     if (!ReadXferStreamOptions(p, o.xfer, error)) return false;
-    if (p.isSet(config) && !EncodeStartConfiguration(p.value(config), o.initialImage, error)) return false;
+    if (p.isSet(config) && QFileInfo(p.value(config)).isDir())
+        fleet.configDir = p.value(config);
+    else if (p.isSet(config) && !EncodeStartConfiguration(p.value(config), o.initialImage, error))
+        return false;
     if (p.isSet(stations) && !ReadStationsFile(p.value(stations), o.radio, error)) return false;
     verbose = p.isSet(verb);
+    return true;
+}
+
+}  // namespace
+
+bool ParseAddressSpec(const QString& spec, QList<QHostAddress>& addresses, QString& error)
+{
+    constexpr int MaxDevices = 1024;
+    addresses.clear();
+    for (const QString& part : spec.split(QLatin1Char(','))) {
+        const bool dots = part.contains(QLatin1String(".."));
+        const QStringList ends = dots ? part.split(QStringLiteral("..")) : part.split(QLatin1Char('-'));
+        quint32 first = 0, last = 0;
+        bool ok = ends.size() <= 2 && readAddress(ends.first(), first);
+        if (ok && ends.size() == 2) {
+            quint32 octet = 0;
+            // "A-50" ends in the same /24 as A.
+            if (!dots && readUInt(ends[1], 255, octet) && !ends[1].contains(QLatin1Char('.')))
+                last = (first & 0xFFFFFF00u) | octet;
+            else
+                ok = readAddress(ends[1], last);
+        } else {
+            last = first;
+        }
+        if (!ok || last < first || addresses.size() + qint64(last - first) >= MaxDevices) {
+            error = QStringLiteral("Invalid address '%1'").arg(part);
+            addresses.clear();
+            return false;
+        }
+        for (quint32 ip = first; ip <= last && ip >= first; ++ip) addresses << QHostAddress(ip);
+    }
+    return true;
+}
+
+bool ParseDeviceSimFleet(const QStringList& arguments, QList<DeviceSim::Options>& devices, bool& verbose, QString& error)
+{
+    DeviceSim::Options base;
+    FleetParts fleet;
+    if (!parseOptions(arguments, base, fleet, verbose, error)) return false;
+    devices.clear();
+    for (int i = 0; i < fleet.addresses.size(); ++i) {
+        DeviceSim::Options o = base;
+        o.address = fleet.addresses[i];
+        o.seed = base.seed + quint32(i);
+        o.xfer.seed = o.seed;
+        for (const FleetParts::Refusal& r : fleet.refuseAt)
+            if (r.only.contains(o.address)) o.faults.refuse.insert(r.code, r.status);  // the device's own has the last word
+        if (!fleet.configDir.isEmpty()) {
+            const QString path = QDir(fleet.configDir).filePath(o.address.toString() + QStringLiteral(".conf"));
+            if (QFileInfo::exists(path) && !EncodeStartConfiguration(path, o.initialImage, error)) return false;
+        }
+        devices << o;
+    }
+    return true;
+}
+
+bool ParseDeviceSimOptions(const QStringList& arguments, DeviceSim::Options& o, bool& verbose, QString& error)
+{
+    QList<DeviceSim::Options> devices;
+    if (!ParseDeviceSimFleet(arguments, devices, verbose, error)) return false;
+    o = devices.first();
     return true;
 }

@@ -6,6 +6,8 @@
 #include "config/RecordSinks.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -76,6 +78,8 @@ private slots:
     void diff();
     void badFile_data();
     void badFile();
+    void json_data();
+    void json();
 };
 
 void tst_qln_transfer::sampleRoundTrip()
@@ -279,3 +283,38 @@ void tst_qln_transfer::badFile()
 
 QTEST_GUILESS_MAIN(tst_qln_transfer)
 #include "tst_qln_transfer.moc"
+
+void tst_qln_transfer::json_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("fields");  // the document's fields that are checked, compact
+    QTest::newRow("receive") << QStringList{"receive", "rom", "--json"} << 0
+                             << QByteArray(R"({"lines":["",";rfchannel","rfchannel 7"],)"
+                                           R"("records":[{"code":47,"index":0,"lines":["",";rfchannel","rfchannel 7"]}],"store":"rom"})");
+    QTest::newRow("diff") << QStringList{"diff", "FILE", "--json"} << 1
+                          << QByteArray(R"({"against":"running","changed":true,"hunks":[{"header":"@@ -1,3 +1,3 @@",)"
+                                        R"("lines":[" "," ;rfchannel","-rfchannel 7","+rfchannel 4"]}]})");
+}
+
+void tst_qln_transfer::json()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, fields);
+    Rig rig;
+    QByteArray image(28672, char(0xFF));
+    image.replace(0, 14, QByteArray::fromHex("0000002f00000000ffffffff0007"));
+    rig.sim->stores.rom = image;
+    rig.sim->stores.running = image;
+    QVERIFY(writeFile(rig.path("conf.txt"), "rfchannel 4\n"));
+    const ProgramRun r = rig.qln(args.replaceInStrings("FILE", rig.path("conf.txt")));
+    QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
+    const QJsonObject document = QJsonDocument::fromJson(r.out).object();
+    QJsonObject shown;
+    for (const QString& key : QJsonDocument::fromJson(fields).object().keys()) shown.insert(key, document.value(key));
+    QCOMPARE(QJsonDocument(shown).toJson(QJsonDocument::Compact), fields);
+    QCOMPARE(document.value("device").toString(), QString("127.0.0.1"));
+    // The message lines went to standard error.
+    QVERIFY2(r.err.contains("Copy Command normal end."), qPrintable(r.err));
+}
