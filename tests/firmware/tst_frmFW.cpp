@@ -82,6 +82,7 @@ private slots:
     void controls();
     void buttons_data();
     void buttons();
+    void refFillsTheField_data();
     void refFillsTheField();
     void closeEndsTheWait();
 };
@@ -179,15 +180,29 @@ void tst_frmFW::buttons()
     QCOMPARE(QApplication::focusWidget(), rig.get(button));
 }
 
+void tst_frmFW::refFillsTheField_data()
+{
+    QTest::addColumn<QString>("answer");  // "" cancels the dialog
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("file with data") << "fw.bin" << QByteArray("image") << "fw.bin";
+    QTest::newRow("empty file") << "empty.bin" << QByteArray() << "empty.bin";
+    QTest::newRow("cancelled") << "" << QByteArray() << "before.bin";
+}
+
 void tst_frmFW::refFillsTheField()
 {
+    QFETCH(QString, answer);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, field);
     Rig rig;
-    const QString path = rig.path("fw.bin");
-    QVERIFY(writeFile(path, "image"));
-    rig.op.openPaths << path;
+    if (!answer.isEmpty()) QVERIFY(writeFile(rig.path(answer), content));
+    rig.get<QLineEdit>("txtFile")->setText(rig.path("before.bin"));
+    rig.op.openPaths << (answer.isEmpty() ? QString() : rig.path(answer));
     QTest::mouseClick(rig.get("cmdFile"), Qt::LeftButton);
-    QCOMPARE(rig.op.dialogFilters.size(), 1);
-    QCOMPARE(rig.get<QLineEdit>("txtFile")->text(), path);
+    QCOMPARE(rig.op.dialogFilters, QStringList{"Binary Files (*.bin)|*.bin|All Files (*.*)|*.*"});
+    QCOMPARE(rig.get<QLineEdit>("txtFile")->text(), rig.path(field));
+    QCOMPARE(rig.op.shown.size(), 0);
 }
 
 // The window closes while FW RD waits for a device that never opens its transfer: the wait
