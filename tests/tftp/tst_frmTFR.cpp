@@ -16,9 +16,11 @@ namespace {
 
 bool toDevice(int type) { return type == frmTFR::ConfigToDevice || type == frmTFR::FirmwareToDevice; }
 
+// Every transfer to the device lands in its RAM (firmware too, until the copy to ROM writes it to
+// flash); a configuration is read from RAM, the firmware from its own store.
 QByteArray& deviceSide(DeviceSim& sim, int type)
 {
-    return (type == frmTFR::ConfigToDevice || type == frmTFR::ConfigFromDevice) ? sim.stores.ram : sim.stores.firmware;
+    return type == frmTFR::FirmwareFromDevice ? sim.stores.firmware : sim.stores.ram;
 }
 
 // Calls `action` once, as soon as `when` holds, from the event loop of a running wait.
@@ -323,7 +325,7 @@ void tst_frmTFR::secondStartIsRefused()
     QCOMPARE(second, -1);
     QVERIFY2(secondMessage.contains("Sender Busy"), qPrintable(secondMessage));
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Complete."));
-    QVERIFY(rig.sim.stores.firmware == data);
+    QVERIFY(rig.sim.stores.ram == data && rig.sim.stores.ramHoldsFirmware);
     QCOMPARE(rig.tfr.startCommandsSent(), 1);
     QCOMPARE(rig.transfers().transfersStarted, 1);
 }
@@ -488,7 +490,7 @@ void tst_frmTFR::sessionStopAndDebugLine()
     });
     QCOMPARE(session.tfr.TFTP_StartRequest(2), -6);
     QCOMPARE(session.lstStatus.lines(), QStringList{QStringLiteral("03:04:05.678  DEBUG: Unexpected Port: %1").arg(stranger.port())});
-    QVERIFY(sim.stores.firmware.isEmpty());
+    QVERIFY(!sim.stores.ramHoldsFirmware);
 }
 
 void tst_frmTFR::deferredClose()

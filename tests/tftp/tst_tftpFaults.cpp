@@ -42,12 +42,12 @@ void tst_tftpFaults::lossyDevice()
         const QByteArray data = contents(65536, seed * 100 + quint32(i));
         // To the device.
         QVERIFY(writeFile(rig.path("FW_UP.BIN"), data));
-        rig.sim.stores.firmware.clear();
+        rig.sim.stores.ram.clear();
         rig.tfr.SetTransferFile(rig.path("FW_UP.BIN"));
         int st = rig.tfr.TFTP_StartRequest(2);
         // The device may still be taking the last block when the PC has given up: let it settle.
         spin(5);
-        if (st == 0 && rig.sim.stores.firmware == data)
+        if (st == 0 && rig.sim.stores.ram == data)
             ++identical;
         else if (st != 0 && !rig.tfr.TFRMessage.isEmpty())
             ++failedWithText, failures << rig.tfr.TFRMessage;
