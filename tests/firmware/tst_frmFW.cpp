@@ -174,7 +174,6 @@ void tst_frmFW::buttons()
     QCOMPARE(rig.op.shown.size(), 0);
     if (store == "firmware") QVERIFY(readFile(path) == rig.sim->stores.firmware);
     if (store == "rom") QVERIFY(readFile(path) == rig.sim->stores.rom);
-    if (!content.isEmpty()) QVERIFY(readFile(path) == content);
     QCOMPARE(rig.get<QLabel>("lblVers")->text(), version);
     QVERIFY(rig.get(button)->isEnabled());
     QCOMPARE(QApplication::focusWidget(), rig.get(button));
@@ -209,8 +208,8 @@ void tst_frmFW::refFillsTheField()
 // ends at once, the operation reports its failure and the file it was to replace stays.
 void tst_frmFW::closeEndsTheWait()
 {
-    // Long ticks: the device's time to open the transfer would run for seconds.
-    Rig rig({}, 200);
+    // Long ticks: the device's time to open the transfer (21 ticks) would run for ten seconds.
+    Rig rig({}, 500);
     QVERIFY(rig.ready);
     rig.sim->faults().tftpNeverOpen = true;
     const QString path = rig.path("old.bin");
