@@ -15,7 +15,7 @@ FileChoices::FileChoices(const QString& folder)
 {
 }
 
-QString ImageFileFilter() { return QStringLiteral("Binary Files (*.bin *.BIN);;All Files (*)"); }
+QString ImageFileFilter() { return QStringLiteral("Binary Files (*.bin)|*.bin|All Files (*.*)|*.*"); }
 
 int GetStrDataLen(const QString& text) { return int(text.toUtf8().size()); }
 

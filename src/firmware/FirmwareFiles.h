@@ -23,7 +23,7 @@ struct FileChoices {
     FileChoice configurationSave;  // "Conf_UP.BIN"
 };
 
-// The filter of the window's file dialogs.
+// The filter of the window's file dialogs, in the Operator's "description|patterns|..." form.
 QString ImageFileFilter();
 
 // The bytes a text takes as a file name on this system (UTF-8): what the device's 16-byte name

@@ -3,6 +3,8 @@
 #include "config/RecordSinks.h"
 #include "devsim/DeviceConfig.h"
 #include "devsim/DeviceSim.h"
+#include "devsim/DeviceRecords.h"
+#include "devsim/DeviceTestMode.h"
 #include "link/basConv.h"
 #include "FreePortSim.h"
 #include "ScriptedPeer.h"
@@ -12,6 +14,16 @@
 using namespace config;
 Q_DECLARE_METATYPE(config::AnyRecord)
 Q_DECLARE_METATYPE(DeviceTables)
+
+namespace {
+// A record as the tools send it: its Ident, and the sender's port.
+struct Sent {
+    AnyRecord record;
+    qint32 ident;
+    quint16 port;
+};
+}  // namespace
+Q_DECLARE_METATYPE(QList<Sent>)
 
 namespace {
 qint32 ip(const char* text) { int e = 0; return basConv::ParseIPv4(QByteArray(text), e); }
@@ -102,6 +114,10 @@ private slots:
     void imageRebuildsTables();
     void copyToRunningRebuildsTables();
     void freshStoresHoldTheTablesConfiguration();
+    void recordsOneByOne_data();
+    void recordsOneByOne();
+    void flashRules_data();
+    void flashRules();
 };
 
 void tst_DeviceConfig::applyRecord_data()
@@ -251,6 +267,111 @@ void tst_DeviceConfig::freshStoresHoldTheTablesConfiguration()
     QCOMPARE(sim.stores.running, ConfigurationImage(sim.tables));
     QCOMPARE(sim.stores.ram, sim.stores.running);
     QCOMPARE(sim.stores.running.mid(0, 32).toHex(), QByteArray("0000000100000000ffffffff0000000100000000c0a8010affffff00c0a801ff"));
+}
+
+void tst_DeviceConfig::recordsOneByOne_data()
+{
+    QTest::addColumn<QList<Sent>>("sent");
+    QTest::addColumn<QList<int>>("statuses");
+    QTest::addColumn<int>("taken");
+    QTest::addColumn<int>("refused");
+    QTest::addColumn<int>("routes");
+    QTest::addColumn<int>("testMode");
+    const IfconfigRecord eth1{{CodeIfconfig}, 1, 1, ip("10.1.1.1"), ip("255.255.0.0"), ip("10.1.255.255")};
+    const IfconfigRecord eth9{{CodeIfconfig}, 1, 9, ip("10.9.1.1"), ip("255.255.0.0"), ip("10.9.255.255")};
+    const RouteRecord route{{CodeRoute}, ip("10.2.0.0"), ip("255.255.0.0"), ip("10.0.0.9")};
+    const TestModeRecord send{{CodeTestMode}, TestSend, 7, -1, -1, -1};
+    QTest::newRow("ifconfig of an interface the device has") << QList<Sent>{{eth1, 1, 5000}} << QList<int>{0} << 1 << 0 << 3 << 0;
+    QTest::newRow("ifconfig of eth9") << QList<Sent>{{eth9, 1, 5000}} << QList<int>{2} << 0 << 1 << 3 << 0;
+    QTest::newRow("resent route taken once") << QList<Sent>{{route, 4, 5000}, {route, 4, 5000}} << QList<int>{0, 0} << 1 << 0 << 4 << 0;
+    QTest::newRow("resent refusal answered alike") << QList<Sent>{{eth9, 4, 5000}, {eth9, 4, 5000}} << QList<int>{2, 2} << 0 << 1 << 3 << 0;
+    QTest::newRow("next Ident is a new record") << QList<Sent>{{route, 4, 5000}, {route, 5, 5000}} << QList<int>{0, 0} << 2 << 0 << 4 << 0;
+    QTest::newRow("same Ident from another port is a new record")
+        << QList<Sent>{{route, 4, 5000}, {route, 4, 5001}} << QList<int>{0, 0} << 2 << 0 << 4 << 0;
+    QTest::newRow("test_mode goes to the test mode") << QList<Sent>{{send, 1, 5000}} << QList<int>{0} << 0 << 0 << 3 << 1;
+}
+
+// Records sent one by one: each answered with its status, a taken one in the tables and the
+// running store, a resent one (same Ident, same sender) answered again but not taken twice.
+void tst_DeviceConfig::recordsOneByOne()
+{
+    QFETCH(QList<Sent>, sent);
+    QFETCH(QList<int>, statuses);
+    QFETCH(int, taken);
+    QFETCH(int, refused);
+    QFETCH(int, routes);
+    QFETCH(int, testMode);
+    DeviceSim sim(DeviceSim::Options{});
+    const QByteArray running = sim.stores.running;
+    QList<int> answered;
+    for (const Sent& s : sent) {
+        ImageSink sink(s.ident);
+        QCOMPARE(sink.Put(s.record), 0);
+        const QByteArray request = sink.image().left(64);
+        QByteArray reply = request;
+        answered << sim.handle({request, QHostAddress(QStringLiteral("127.0.0.1")), s.port}, reply);
+    }
+    QCOMPARE(answered, statuses);
+    auto* records = sim.findChild<DeviceRecords*>();
+    QVERIFY(records);
+    QCOMPARE(records->recordsTaken, taken);
+    QCOMPARE(records->recordsRefused, refused);
+    QCOMPARE(sim.tables.routes.size(), routes);
+    QCOMPARE(sim.findChild<DeviceTestMode*>()->mode(), testMode);
+    QCOMPARE(sim.stores.running != running, taken > 0);
+    QCOMPARE(sim.stores.running, ConfigurationImage(sim.tables));
+}
+
+void tst_DeviceConfig::flashRules_data()
+{
+    // RAM starts with a firmware image received by transfer type 2. Each copy is "from>to"
+    // (0 ROM, 1 RAM, 2 running); the stores' contents afterwards as their names.
+    QTest::addColumn<QStringList>("copies");
+    QTest::addColumn<QList<int>>("statuses");
+    QTest::addColumn<QString>("rom");
+    QTest::addColumn<QString>("ram");
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<QString>("firmware");
+    QTest::newRow("to ROM writes the firmware") << QStringList{"1>0"} << QList<int>{0} << "rom" << "image" << "running" << "image";
+    QTest::newRow("to the running store refused") << QStringList{"1>2"} << QList<int>{8} << "rom" << "image" << "running" << "old";
+    QTest::newRow("written twice") << QStringList{"1>0", "1>0"} << QList<int>{0, 0} << "rom" << "image" << "running" << "image";
+    QTest::newRow("a copy into RAM clears the mark") << QStringList{"0>1", "1>0", "1>2"} << QList<int>{0, 0, 0}
+                                                     << "rom" << "rom" << "rom" << "old";
+    QTest::newRow("RAM then holds configuration") << QStringList{"2>1", "1>0"} << QList<int>{0, 0}
+                                                  << "running" << "running" << "running" << "old";
+}
+
+void tst_DeviceConfig::flashRules()
+{
+    QFETCH(QStringList, copies);
+    QFETCH(QList<int>, statuses);
+    DeviceSim sim(DeviceSim::Options{});
+    QByteArray saved(28672, char(0xFF)), current = saved;
+    saved.replace(0, 14, QByteArray::fromHex("0000002f00000001ffffffff0005"));
+    current.replace(0, 14, QByteArray::fromHex("0000002f00000002ffffffff0007"));
+    const QHash<QString, QByteArray> named{{"rom", saved}, {"running", current}, {"image", "QUILLON FIRMWARE 9.9 new"}, {"old", "old firmware"}};
+    sim.stores.rom = named["rom"];
+    sim.stores.running = named["running"];
+    sim.stores.ram = named["image"];
+    sim.stores.firmware = named["old"];
+    sim.stores.ramHoldsFirmware = true;
+    QList<int> answered;
+    for (const QString& copy : copies) {
+        QByteArray request = QByteArray::fromHex("0000000E00000005FFFFFFFF") + QByteArray(52, char(0xFF));
+        basConv::PutLongBE(copy.section('>', 0, 0).toInt(), request, 36);
+        basConv::PutLongBE(copy.section('>', 1, 1).toInt(), request, 40);
+        QByteArray reply = request;
+        answered << sim.handle({request, {}, 0}, reply);
+    }
+    QCOMPARE(answered, statuses);
+    QFETCH(QString, rom);
+    QFETCH(QString, ram);
+    QFETCH(QString, running);
+    QFETCH(QString, firmware);
+    QCOMPARE(named.key(sim.stores.rom, "?"), rom);
+    QCOMPARE(named.key(sim.stores.ram, "?"), ram);
+    QCOMPARE(named.key(sim.stores.running, "?"), running);
+    QCOMPARE(named.key(sim.stores.firmware, "?"), firmware);
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceConfig)

@@ -12,6 +12,7 @@
 #include "shell/Version.h"
 #include "shell/frmMain.h"
 #include "check/frmCheck.h"
+#include "firmware/frmFW.h"
 
 #include <QAction>
 #include <QDir>
@@ -89,6 +90,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void checkWindow();
+    void firmwareWindow_data();
+    void firmwareWindow();
     void configButtons_data();
     void configButtons();
     void echo_data();
@@ -123,10 +126,10 @@ void tst_frmMain::controls_data()
     QTest::newRow("Verify after Apply") << "chkVerify" << "Verify after Apply" << true;
     QTest::newRow("ROM Config") << "ComGetstat0" << "ROM Config" << true;
     QTest::newRow("RAM Config") << "ComGetstat1" << "RAM Config" << true;
-    QTest::newRow("Save") << "cmdROM" << "Save" << false;
-    QTest::newRow("Interactive Mode") << "cmdIntr" << "Interactive Mode" << false;
+    QTest::newRow("Save") << "cmdROM" << "Save" << true;
+    QTest::newRow("Interactive Mode") << "cmdIntr" << "Interactive Mode" << true;
     QTest::newRow("Check") << "cmdChk" << "Check" << true;
-    QTest::newRow("FW Update") << "cmdFW" << "FW Update" << false;
+    QTest::newRow("FW Update") << "cmdFW" << "FW Update" << true;
     QTest::newRow("Echo test") << "cmdEcho" << "Echo test" << true;
     QTest::newRow("Stop") << "cmdStop" << "Stop" << true;
     QTest::newRow("Exit") << "cmdExit" << "Exit" << true;
@@ -212,38 +215,78 @@ void tst_frmMain::checkWindow()
     QVERIFY(waitUntil([&] { return !windows[0]->isVisible(); }, 5000));
 }
 
+void tst_frmMain::firmwareWindow_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("windows");
+    QTest::newRow("invalid address") << "10.0.0.300" << "Invalid IP Address" << 0;
+    QTest::newRow("valid address") << "127.0.0.2" << "" << 1;
+}
+
+// FW Update opens the one firmware window, modeless, once the address has passed its check.
+void tst_frmMain::firmwareWindow()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, box);
+    QFETCH(int, windows);
+    Rig rig;
+    QVERIFY(rig.activate());
+    rig.get<QLineEdit>("txt_IP")->setText(address);
+    QTest::mouseClick(rig.get("cmdFW"), Qt::LeftButton);
+    QTest::mouseClick(rig.get("cmdFW"), Qt::LeftButton);
+    QCOMPARE(rig.op.shown.size(), box.isEmpty() ? 0 : 2);
+    if (!box.isEmpty()) QCOMPARE(rig.op.lastText(), box);
+    const QList<frmFW*> found = rig.window->findChildren<frmFW*>();
+    QCOMPARE(found.size(), windows);
+    for (frmFW* w : found) {
+        QVERIFY(w->isVisible() && w->isWindow() && !w->isModal());
+        QCOMPARE(w->windowTitle(), QString("QLN Update"));
+    }
+}
+
 void tst_frmMain::configButtons_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("tail");  // the last message lines
     QTest::addColumn<QStringList>("statelist");
+    QTest::addColumn<int>("rfChannel");     // the simulator's tables afterwards
+    QTest::addColumn<QByteArray>("running");  // the head of its running store afterwards
+    QTest::addColumn<bool>("romIsRunning");
+    const QByteArray running = "0000002f00000002ffffffff0007";
     QTest::newRow("Apply") << "cmdOK"
                            << QStringList{Stamp + "Config Data Transfer Complete.", Stamp + "Current Configuration Update Complete."}
-                           << QStringList();
+                           << QStringList() << 9 << QByteArray("0000002f00000000ffffffff0009") << false;
     QTest::newRow("ROM Config") << "ComGetstat0"
                                 << QStringList{Stamp + "Copy Command Send.(ROM->RAM)", Stamp + "Copy Command normal end.",
                                                Stamp + "Config Data receive transfer request.",
                                                Stamp + "Config Data receive transfer complete."}
-                                << QStringList{"", ";rfchannel", "rfchannel 5"};
+                                << QStringList{"", ";rfchannel", "rfchannel 5"} << 11 << running << false;
     QTest::newRow("RAM Config") << "ComGetstat1" << QStringList{Stamp + "Config Data receive transfer complete."}
-                                << QStringList{"", ";rfchannel", "rfchannel 7"};
+                                << QStringList{"", ";rfchannel", "rfchannel 7"} << 11 << running << false;
+    QTest::newRow("Interactive Mode") << "cmdIntr" << QStringList{Stamp + "TOTAL Send Records: 1", Stamp + "Setting Complete."}
+                                      << QStringList() << 9 << QByteArray("0000000100000000ffffffff00000001") << false;
+    QTest::newRow("Save") << "cmdROM" << QStringList{Stamp + "Current Configuration Save Complete."} << QStringList() << 11
+                          << running << true;
 }
-
 void tst_frmMain::configButtons()
 {
     QFETCH(QString, button);
     QFETCH(QStringList, tail);
     QFETCH(QStringList, statelist);
+    QFETCH(int, rfChannel);
+    QFETCH(QByteArray, running);
+    QFETCH(bool, romIsRunning);
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());  // where Apply writes Config.bin
     Rig rig;
     QVERIFY(rig.activate());
-    QByteArray rom(28672, char(0xFF)), running = rom;
+    QByteArray rom(28672, char(0xFF)), run = rom;
     rom.replace(0, 14, QByteArray::fromHex("0000002f00000001ffffffff0005"));
-    running.replace(0, 14, QByteArray::fromHex("0000002f00000002ffffffff0007"));
+    run.replace(0, 14, QByteArray::fromHex("0000002f00000002ffffffff0007"));
     rig.sim->stores.rom = rom;
-    rig.sim->stores.running = running;
+    rig.sim->stores.running = run;
     QFile conf(dir.filePath("conf.txt"));
     QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("rfchannel 9\n") == 12);
     conf.close();
@@ -255,7 +298,9 @@ void tst_frmMain::configButtons()
     QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
     QCOMPARE(rig.session->Statelist.lines(), statelist);
     QVERIFY(rig.get(qPrintable(button))->isEnabled());
-    if (button == "cmdOK") QCOMPARE(rig.sim->stores.running.left(14).toHex(), QByteArray("0000002f00000000ffffffff0009"));
+    QCOMPARE(rig.sim->tables.rfChannel, rfChannel);
+    QCOMPARE(rig.sim->stores.running.left(running.size() / 2).toHex(), running);
+    QCOMPARE(rig.sim->stores.rom == rig.sim->stores.running, romIsRunning);
 }
 
 void tst_frmMain::echo_data()
