@@ -264,7 +264,8 @@ void tst_DeviceConfig::copyToRunningRebuildsTables()
 void tst_DeviceConfig::freshStoresHoldTheTablesConfiguration()
 {
     DeviceSim sim(FreePortSimOptions());
-    QCOMPARE(sim.stores.running, ConfigurationImage(sim.tables));
+    // The running store, read in slot order, still makes the tables.
+    QCOMPARE(ConfigurationImage(ApplyImage(sim.tables, sim.stores.running)), ConfigurationImage(sim.tables));
     QCOMPARE(sim.stores.ram, sim.stores.running);
     QCOMPARE(sim.stores.running.mid(0, 32).toHex(), QByteArray("0000000100000000ffffffff0000000100000000c0a8010affffff00c0a801ff"));
 }
@@ -319,7 +320,8 @@ void tst_DeviceConfig::recordsOneByOne()
     QCOMPARE(sim.tables.routes.size(), routes);
     QCOMPARE(sim.findChild<DeviceTestMode*>()->mode(), testMode);
     QCOMPARE(sim.stores.running != running, taken > 0);
-    QCOMPARE(sim.stores.running, ConfigurationImage(sim.tables));
+    // The running store, read in slot order, still makes the tables.
+    QCOMPARE(ConfigurationImage(ApplyImage(sim.tables, sim.stores.running)), ConfigurationImage(sim.tables));
 }
 
 void tst_DeviceConfig::flashRules_data()
