@@ -120,7 +120,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
         error = p.helpText();
         return false;
     }
-    if (!ParseAddressSpec(p.value(address), fleet.addresses, error)) return false;
+    if (!ParseAddressList(p.value(address), fleet.addresses, error)) return false;
     o.address = fleet.addresses.first();
     quint32 v = 0;
     if (!readUInt(p.value(uifPort), 65535, v)) return error = QStringLiteral("Invalid --uif-port"), false;
@@ -148,7 +148,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
             continue;
         }
         FleetParts::Refusal one{code, status, {}};
-        if (!ParseAddressSpec(r.mid(at + 1), one.only, error)) return error = QStringLiteral("Invalid --refuse '%1'").arg(r), false;
+        if (!ParseAddressList(r.mid(at + 1), one.only, error)) return error = QStringLiteral("Invalid --refuse '%1'").arg(r), false;
         fleet.refuseAt << one;
     }
     for (const QString& name : p.values(emptyTables).join(',').split(',', Qt::SkipEmptyParts))
@@ -206,11 +206,11 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
 
 }  // namespace
 
-bool ParseAddressSpec(const QString& spec, QList<QHostAddress>& addresses, QString& error)
+bool ParseAddressList(const QString& text, QList<QHostAddress>& addresses, QString& error)
 {
     constexpr int MaxDevices = 1024;
     addresses.clear();
-    for (const QString& part : spec.split(QLatin1Char(','))) {
+    for (const QString& part : text.split(QLatin1Char(','))) {
         const bool dots = part.contains(QLatin1String(".."));
         const QStringList ends = dots ? part.split(QStringLiteral("..")) : part.split(QLatin1Char('-'));
         quint32 first = 0, last = 0;

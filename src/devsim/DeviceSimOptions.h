@@ -14,4 +14,4 @@ bool ParseDeviceSimFleet(const QStringList& arguments, QList<DeviceSim::Options>
 
 // "A", "A-B" (B an address or the last octet), "A..B", or a comma list of those; at most 1024
 // addresses, each range rising. False with `error` naming the bad part.
-bool ParseAddressSpec(const QString& spec, QList<QHostAddress>& addresses, QString& error);
+bool ParseAddressList(const QString& text, QList<QHostAddress>& addresses, QString& error);

@@ -50,8 +50,8 @@ QString git(const QString& dir, const QStringList& args)
 class tst_fleet : public QObject {
     Q_OBJECT
 private slots:
-    void addressSpec_data();
-    void addressSpec();
+    void addressList_data();
+    void addressList();
     void twentyReceivesAtOnce();
     void playbooks_data();
     void playbooks();
@@ -61,9 +61,9 @@ private:
     std::unique_ptr<DevsimProcess> devices_;
 };
 
-void tst_fleet::addressSpec_data()
+void tst_fleet::addressList_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("addresses");  // empty: refused
     QTest::newRow("one") << "127.0.0.2" << QStringList{"127.0.0.2"};
     QTest::newRow("last octet") << "127.0.1.1-3" << QStringList{"127.0.1.1", "127.0.1.2", "127.0.1.3"};
@@ -79,13 +79,13 @@ void tst_fleet::addressSpec_data()
     QTest::newRow("too many") << "10.0.0.0-10.0.4.0" << QStringList();
 }
 
-void tst_fleet::addressSpec()
+void tst_fleet::addressList()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, text);
     QFETCH(QStringList, addresses);
     QList<QHostAddress> parsed;
     QString error;
-    QCOMPARE(ParseAddressSpec(spec, parsed, error), !addresses.isEmpty());
+    QCOMPARE(ParseAddressList(text, parsed, error), !addresses.isEmpty());
     QStringList shown;
     for (const QHostAddress& a : parsed) shown << a.toString();
     QCOMPARE(shown, addresses);
