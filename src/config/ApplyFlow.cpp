@@ -8,24 +8,8 @@
 #include "config/ReceiveFlow.h"
 #include "config/RecordWalk.h"
 #include "shell/SetupSession.h"
-#include "tftp/TransferTexts.h"
 
 namespace config {
-
-namespace {
-void logged(SetupSession& s, const QString& text)
-{
-    s.show(text);
-    s.log.WriteLogRecord(LogFile::Recv, text);
-}
-
-void transferError(SetupSession& s, const QString& message)
-{
-    s.show(QStringLiteral("Config Data Transfer Error."));
-    for (const QString& line : basTFTP::TransferMessageLines(message)) s.showIndented(line);
-    s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Config Data Transfer Error.  ") + message);
-}
-}  // namespace
 
 ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify)
 {
@@ -48,19 +32,19 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
     const QString imagePath = DefaultImagePath();
     s.tfr.SetTransferFile(imagePath);
     if (!WriteConfigImage(imagePath, result.image)) {
-        transferError(s, QStringLiteral("File Write Error.(Disk Full?)"));
+        ShowTransferError(s, QStringLiteral("Config Data Transfer Error."), QStringLiteral("File Write Error.(Disk Full?)"));
         return result;
     }
 
     s.show(QStringLiteral("Config Data Transfer Request Send."));
     if (s.tfr.TFTP_StartRequest(frmTFR::ConfigToDevice) != 0) {
-        transferError(s, s.tfr.TFRMessage);
+        ShowTransferError(s, QStringLiteral("Config Data Transfer Error."), s.tfr.TFRMessage);
         return result;
     }
-    logged(s, QStringLiteral("Config Data Transfer Complete."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Config Data Transfer Complete."));
     // The copy carries the type, port and name of the start just made.
     if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, CopyStatusLine::WideSt)) return result;
-    logged(s, QStringLiteral("Current Configuration Update Complete."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Current Configuration Update Complete."));
     result.applied = true;
     if (verify) result.verified = VerifyRunning(s, result.image);
     return result;
@@ -70,15 +54,15 @@ bool VerifyRunning(SetupSession& s, const QByteArray& sent)
 {
     QByteArray running;
     if (!ReceiveImage(s, ReceiveRunning, running)) {
-        logged(s, QStringLiteral("Verify: the running configuration could not be received."));
+        s.showLogged(LogFile::Recv, QStringLiteral("Verify: the running configuration could not be received."));
         return false;
     }
     const ImageComparison cmp = CompareImages(sent, running);
     if (cmp.identical()) {
-        logged(s, QStringLiteral("Verify: %1 records identical").arg(cmp.records));
+        s.showLogged(LogFile::Recv, QStringLiteral("Verify: %1 records identical").arg(cmp.records));
         return true;
     }
-    logged(s, QStringLiteral("Verify: %1 of %2 records differ").arg(cmp.differing.size()).arg(cmp.records));
+    s.showLogged(LogFile::Recv, QStringLiteral("Verify: %1 of %2 records differ").arg(cmp.differing.size()).arg(cmp.records));
     for (const QString& line :
          UnifiedDiff(FormatImage(sent), FormatImage(running), QStringLiteral("sent"), QStringLiteral("device running")))
         s.lstStatus.MesgDisp_sub(line);

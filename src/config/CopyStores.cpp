@@ -1,6 +1,7 @@
 #include "config/CopyStores.h"
 
 #include "shell/SetupSession.h"
+#include "tftp/TransferTexts.h"
 
 namespace config {
 
@@ -14,6 +15,13 @@ bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine for
     s.showIndented(QString::fromLatin1(prefix) + st);
     s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Copy Command Error.  St: ") + st);
     return false;
+}
+
+void ShowTransferError(SetupSession& s, const QString& text, const QString& message)
+{
+    s.show(text);
+    for (const QString& line : basTFTP::TransferMessageLines(message)) s.showIndented(line);
+    s.log.WriteLogRecord(LogFile::Recv, text + QStringLiteral("  ") + message);
 }
 
 }  // namespace config

@@ -1,6 +1,8 @@
 #pragma once
-// The copy between the device's configuration stores that Apply, the receive buttons and Save
-// to ROM send, with the failure's messages.
+// The copy between the device's configuration stores that Apply, the receive buttons, Save to
+// ROM and the firmware window send, with the failure's messages; and a failed transfer's lines.
+#include <QString>
+
 class SetupSession;
 
 namespace config {
@@ -12,5 +14,9 @@ enum class CopyStatusLine { St, WideSt, Bare };
 // True when the device copied. Otherwise shows "Copy Command Error." and the status line, and
 // logs the failure.
 bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine form);
+
+// A transfer that did not complete: `text`, the transfer message as indented lines, and the log
+// record `text` + two blanks + the message.
+void ShowTransferError(SetupSession& s, const QString& text, const QString& message);
 
 }  // namespace config

@@ -50,9 +50,7 @@ InteractiveResult RunInteractive(SetupSession& s, const QString& addressText, co
     }
     result.ran = true;
 
-    const QString total = QStringLiteral("TOTAL Send Records: ") + QString::number(r.commandCount);
-    s.show(total);
-    s.log.WriteLogRecord(LogFile::Neutral, total);
+    s.showLogged(LogFile::Neutral, QStringLiteral("TOTAL Send Records: ") + QString::number(r.commandCount));
 
     const QString text = InteractiveResultText(r);
     s.show(ShownText(text));

@@ -7,7 +7,6 @@
 #include "platform/Operator.h"
 #include "shell/SetupSession.h"
 #include "shell/TextLinesFile.h"
-#include "tftp/TransferTexts.h"
 #include "tftp/basTFTP.h"
 
 #include <QFile>
@@ -17,12 +16,6 @@
 namespace config {
 
 namespace {
-
-void logged(SetupSession& s, LogFile::Kind kind, const QString& text)
-{
-    s.show(text);
-    s.log.WriteLogRecord(kind, text);
-}
 
 void invalidPath(SetupSession& s)
 {
@@ -51,27 +44,23 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
 
     const bool running = index == ReceiveRunning;
     s.log.WriteLogRecord(LogFile::Send, running ? QStringLiteral("RAM Config") : QStringLiteral("ROM Config"));
-    logged(s, LogFile::Neutral,
+    s.showLogged(LogFile::Neutral,
            running ? QStringLiteral("Copy Command Send.(RUNNING->RAM)") : QStringLiteral("Copy Command Send.(ROM->RAM)"));
     s.tfr.TFRType = frmTFR::ConfigFromDevice;
     s.tfr.TFRPort = basTFTP::TFTPServerPort;
     s.tfr.TFRFileName.clear();
     s.uif.UIFCollect = false;
     if (!CopyStores(s, running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM, CopyStatusLine::St)) return false;
-    logged(s, LogFile::Recv, QStringLiteral("Copy Command normal end."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Copy Command normal end."));
 
     s.tfr.SetTransferFile(path);
-    logged(s, LogFile::Send, QStringLiteral("Config Data receive transfer request."));
+    s.showLogged(LogFile::Send, QStringLiteral("Config Data receive transfer request."));
     if (s.tfr.TFTP_StartRequest(frmTFR::ConfigFromDevice) != 0) {
-        s.show(QStringLiteral("Config Data receive transfer Error."));
-        for (const QString& line : basTFTP::TransferMessageLines(s.tfr.TFRMessage)) s.showIndented(line);
-        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Config Data receive transfer Error.  ") + s.tfr.TFRMessage);
+        ShowTransferError(s, QStringLiteral("Config Data receive transfer Error."), s.tfr.TFRMessage);
         return false;
     }
     if (!readImage(path, image)) {
-        s.show(QStringLiteral("Config Data receive transfer Error."));
-        s.showIndented(QStringLiteral("TFTP File Open Error."));
-        s.log.WriteLogRecord(LogFile::Recv, QStringLiteral("Config Data receive transfer Error.  TFTP File Open Error."));
+        ShowTransferError(s, QStringLiteral("Config Data receive transfer Error."), QStringLiteral("TFTP File Open Error."));
         return false;
     }
     return true;
@@ -94,7 +83,7 @@ ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
     for (const QString& line : FormatImage(image)) s.Statelist.MesgDisp_sub(line);
     result.received = true;
     result.image = image;
-    logged(s, LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
 
     const QString path = s.op.saveFile(QStringLiteral("Text File (*.txt);;All Files (*)"), QString(), QString());
     if (path.isEmpty()) return result;

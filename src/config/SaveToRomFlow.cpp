@@ -21,9 +21,7 @@ SaveResult RunSaveToRom(SetupSession& s, const QString& addressText)
     s.tfr.TFRFileName.clear();
     s.uif.UIFCollect = false;
     if (!CopyStores(s, frmTFR::RUNNING, frmTFR::ROM, CopyStatusLine::Bare)) return result;
-    const QString done = QStringLiteral("Current Configuration Save Complete.");
-    s.show(done);
-    s.log.WriteLogRecord(LogFile::Recv, done);
+    s.showLogged(LogFile::Recv, QStringLiteral("Current Configuration Save Complete."));
     result.saved = true;
     return result;
 }

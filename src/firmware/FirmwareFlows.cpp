@@ -6,7 +6,6 @@
 #include "link/basUIF.h"
 #include "platform/Operator.h"
 #include "shell/SetupSession.h"
-#include "tftp/TransferTexts.h"
 #include "tftp/basTFTP.h"
 
 namespace firmware {
@@ -22,12 +21,6 @@ void warn(SetupSession& s, const QString& text)
 void invalidPath(SetupSession& s) { warn(s, QStringLiteral("Invalid File Pathname")); }
 void tooLong(SetupSession& s) { warn(s, QStringLiteral("Too Long File Name")); }
 
-void logged(SetupSession& s, LogFile::Kind kind, const QString& text)
-{
-    s.show(text);
-    s.log.WriteLogRecord(kind, text);
-}
-
 // Every run begins with an empty line and its log record.
 void begin(SetupSession& s, const QString& name)
 {
@@ -39,9 +32,7 @@ void begin(SetupSession& s, const QString& name)
 bool transfer(SetupSession& s, int type, const QString& errorText)
 {
     if (s.tfr.TFTP_StartRequest(type) == 0) return true;
-    s.show(errorText);
-    for (const QString& line : basTFTP::TransferMessageLines(s.tfr.TFRMessage)) s.showIndented(line);
-    s.log.WriteLogRecord(LogFile::Recv, errorText + QStringLiteral("  ") + s.tfr.TFRMessage);
+    config::ShowTransferError(s, errorText, s.tfr.TFRMessage);
     return false;
 }
 
@@ -57,13 +48,13 @@ void commandError(SetupSession& s, const QString& text, qint32 status)
 // carries the type, port and name of that transfer.
 Outcome flashWrite(SetupSession& s, const QString& doneText)
 {
-    logged(s, LogFile::Send, QStringLiteral("Write Command Send."));
+    s.showLogged(LogFile::Send, QStringLiteral("Write Command Send."));
     const int status = s.tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::ROM);
     if (status != 0) {
         commandError(s, QStringLiteral("Write Command Error."), status);
         return Outcome::Failed;
     }
-    logged(s, LogFile::Recv, doneText);
+    s.showLogged(LogFile::Recv, doneText);
     return Outcome::Done;
 }
 
@@ -106,10 +97,7 @@ bool receiveInto(SetupSession& s, SafeTarget& target, int type, const QString& e
     s.tfr.transferFile.path = target.temporaryPath();
     if (!transfer(s, type, errorText)) return false;
     if (target.commit()) return true;
-    const QString text = QStringLiteral("File Write Error.(Disk Full?)");
-    s.show(errorText);
-    s.showIndented(text);
-    s.log.WriteLogRecord(LogFile::Recv, errorText + QStringLiteral("  ") + text);
+    config::ShowTransferError(s, errorText, QStringLiteral("File Write Error.(Disk Full?)"));
     return false;
 }
 
@@ -143,7 +131,7 @@ Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path)
     s.show(QStringLiteral("Firmware send transfer request."));
     s.tfr.SetTransferFile(s.LastCheckedFile);
     if (!transfer(s, frmTFR::FirmwareToDevice, QStringLiteral("Firmware send transfer Error."))) return Outcome::Failed;
-    logged(s, LogFile::Recv, QStringLiteral("Firmware send transfer complete."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Firmware send transfer complete."));
     return flashWrite(s, QStringLiteral("Write Flash-ROM Start."));
 }
 
@@ -153,10 +141,10 @@ Outcome FwRead(SetupSession& s, FileChoices& c)
     if (const Outcome o = chooseTarget(s, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
         return o;
     begin(s, QStringLiteral("FW RD"));
-    logged(s, LogFile::Send, QStringLiteral("Firmware receive transfer request."));
+    s.showLogged(LogFile::Send, QStringLiteral("Firmware receive transfer request."));
     if (!receiveInto(s, *target, frmTFR::FirmwareFromDevice, QStringLiteral("Firmware receive transfer Error.")))
         return Outcome::Failed;
-    logged(s, LogFile::Recv, QStringLiteral("Firmware receive transfer complete."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Firmware receive transfer complete."));
     return Outcome::Done;
 }
 
@@ -172,13 +160,13 @@ Outcome ConfigRead(SetupSession& s, FileChoices& c)
     s.tfr.TFRPort = basTFTP::TFTPServerPort;
     s.tfr.TFRFileName.clear();
     if (!config::CopyStores(s, frmTFR::ROM, frmTFR::RAM, config::CopyStatusLine::St)) return Outcome::Failed;
-    logged(s, LogFile::Recv, QStringLiteral("Copy Command normal end."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Copy Command normal end."));
     const QString request = QStringLiteral("Config Data receive transfer request.");
     s.lstStatus.MesgDisp(request);
     s.log.WriteLogRecord(LogFile::Send, request);
     if (!receiveInto(s, *target, frmTFR::ConfigFromDevice, QStringLiteral("Config Data receive transfer Error.")))
         return Outcome::Failed;
-    logged(s, LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
     return Outcome::Done;
 }
 
@@ -191,7 +179,7 @@ Outcome ConfigWrite(SetupSession& s, FileChoices& c)
     s.show(QStringLiteral("Config Data send transfer request."));
     s.tfr.SetTransferFile(s.LastCheckedFile);
     if (!transfer(s, frmTFR::ConfigToDevice, QStringLiteral("Config Data send transfer Error."))) return Outcome::Failed;
-    logged(s, LogFile::Recv, QStringLiteral("Config Data send transfer complete."));
+    s.showLogged(LogFile::Recv, QStringLiteral("Config Data send transfer complete."));
     return flashWrite(s, QStringLiteral("Write Flash-ROM Complete."));
 }
 
@@ -207,7 +195,7 @@ Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText)
         return Outcome::Failed;
     }
     version = QString::fromLatin1(basUIF::GetUIFString(o.reply, 0, VersionMax));
-    logged(s, LogFile::Recv, QStringLiteral("FW version : ") + version);
+    s.showLogged(LogFile::Recv, QStringLiteral("FW version : ") + version);
     return Outcome::Done;
 }
 

@@ -14,3 +14,9 @@ QString ToolContext::timeStamp() const { return basMain::Fnc_TimeStamp(clock.now
 void ToolContext::show(const QString& text) { lstStatus.MesgDisp(timeStamp() + QStringLiteral("  ") + text); }
 
 void ToolContext::showIndented(const QString& text) { lstStatus.MesgDisp(basMain::Indent() + text); }
+
+void ToolContext::showLogged(LogFile::Kind kind, const QString& text)
+{
+    show(text);
+    log.WriteLogRecord(kind, text);
+}

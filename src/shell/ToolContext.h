@@ -16,6 +16,8 @@ public:
     // Message lines: time stamp, two spaces, text; indented lines start with 14 spaces.
     void show(const QString& text);
     void showIndented(const QString& text);
+    // A time-stamped line that also goes to the log as a record of `kind`.
+    void showLogged(LogFile::Kind kind, const QString& text);
     QString timeStamp() const;
 
     const Clock& clock;
