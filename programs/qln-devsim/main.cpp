@@ -52,7 +52,10 @@ int main(int argc, char** argv)
     for (const DeviceSim::Options& options : devices) {
         sims.push_back(std::make_unique<DeviceSim>(options));
         DeviceSim& sim = *sims.back();
-        if (verbose) QObject::connect(&sim, &DeviceSim::trace, [&out](const QString& line) { out << line << Qt::endl; });
+        // Many devices' lines are told apart by the address they begin with.
+        const QString prefix = devices.size() > 1 ? options.address.toString() + QLatin1Char(' ') : QString();
+        if (verbose)
+            QObject::connect(&sim, &DeviceSim::trace, [&out, prefix](const QString& line) { out << prefix << line << Qt::endl; });
         if (!sim.start(&error)) {
             err << "qln-devsim: " << options.address.toString() << ": " << error << Qt::endl;
             return 1;

@@ -50,7 +50,7 @@ int CliReceive(CliContext& ctx)
         return 0;
     }
     if (r.saveFailed) {
-        *ctx.err << "Configuration Write Error: " << ctx.output << " (the old file is kept)" << Qt::endl;
+        *ctx.err << "Configuration Write Error: " << ctx.output << ": " << r.saveError << " (the old file is kept)" << Qt::endl;
         return 1;
     }
     if (r.savedPath.isEmpty()) {

@@ -23,6 +23,8 @@ CliSetupRun::CliSetupRun(CliContext& ctx, QTextStream& lines)
     QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&lines](const QString& line) {
         lines << line << Qt::endl;
     });
+    // What qln receives is kept by scripts as a backup: a cut or garbled image is a failure.
+    session.wholeImagesOnly = true;
     opened = OpenCliLog(ctx, session);
     if (opened && !session.load())
         *ctx.err << "local port " << ctx.localPort << " is taken: use --local-port 0" << Qt::endl;

@@ -63,6 +63,13 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
         ShowTransferError(s, QStringLiteral("Config Data receive transfer Error."), QStringLiteral("TFTP File Open Error."));
         return false;
     }
+    if (s.wholeImagesOnly) {
+        const QString fault = ImageFault(image);
+        if (!fault.isEmpty()) {
+            ShowTransferError(s, QStringLiteral("Config Data receive transfer Error."), fault);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -91,7 +98,7 @@ ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
         s.op.message(QStringLiteral("Configuration Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
                      Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return result;
-    if (!WriteTextLines(path, s.Statelist.lines())) {
+    if (!WriteTextLines(path, s.Statelist.lines(), &result.saveError)) {
         // The old file, if any, is still there: nothing was replaced.
         const QString text = QStringLiteral("File Write Error.(Disk Full?)");
         s.showIndented(text);

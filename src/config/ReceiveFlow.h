@@ -23,6 +23,7 @@ struct ReceiveResult {
     QByteArray image;       // what the device sent, when received
     QString savedPath;      // "" when nothing was saved
     bool saveFailed = false;
+    QString saveError;  // why, as the file system said
 };
 
 // The whole flow of a receive button, the save dialog and the overwrite question included.

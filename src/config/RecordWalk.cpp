@@ -37,4 +37,18 @@ QList<WalkedRecord> WalkImage(const QByteArray& image)
     return records;
 }
 
+QString ImageFault(const QByteArray& image)
+{
+    if (image.size() != basUIF::UIFCollectSize)
+        return QStringLiteral("the image is %1 bytes, not %2").arg(image.size()).arg(basUIF::UIFCollectSize);
+    for (int i = 0; i < WalkedRecordCount; ++i) {
+        const QByteArray record = image.mid(qsizetype(i) * RecordSize, RecordSize);
+        const int code = ReadRecordHead(record).code;
+        if (IsConfigurationCode(code)) continue;
+        if (basUIF::GetUIFInt(record, 14 - basUIF::UIFHeaderSize) == qint16(0xFFFF)) break;
+        return QStringLiteral("record %1 has unknown code %2").arg(i).arg(quint16(code));
+    }
+    return QString();
+}
+
 }  // namespace config

@@ -21,6 +21,10 @@ struct DeviceFaults {
     QByteArray tftpAskName;          // when set, this name is requested instead of the given one
     int tftpErrorAtBlock = 0;        // when set, an ERROR packet replaces the packet of this block
     int tftpErrorCode = 0;
+    // The configuration image it sends (type 1): whole, cut after 1000 bytes, or with record 0
+    // scrambled, as a failing line or flash would deliver it.
+    enum class SentImage { Whole, Short, Garbled };
+    SentImage tftpSentImage = SentImage::Whole;
     // The client's timing: wait for an answer, resends before it gives up.
     int tftpTimeoutMs = 1000;
     int tftpRetries = 5;

@@ -98,6 +98,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     const QCommandLineOption tNever(QStringLiteral("tftp-never-open"), QStringLiteral("Accept TFTP starts but never open the transfer."));
     const QCommandLineOption tName(QStringLiteral("tftp-ask-name"), QStringLiteral("Request this file name instead of the one given."), QStringLiteral("NAME"));
     const QCommandLineOption tError(QStringLiteral("tftp-error-at"), QStringLiteral("Send ERROR CODE instead of the packet of block BLOCK."), QStringLiteral("BLOCK=CODE"));
+    const QCommandLineOption tImage(QStringLiteral("tftp-image"), QStringLiteral("The configuration image sent: whole (default), short (1000 bytes) or garbled (record 0 scrambled)."), QStringLiteral("KIND"));
     const QCommandLineOption tTimeout(QStringLiteral("tftp-timeout"), QStringLiteral("TFTP client's wait for an answer in ms (default 1000)."), QStringLiteral("MS"));
     const QCommandLineOption tRetries(QStringLiteral("tftp-retries"), QStringLiteral("TFTP client's resends before it gives up (default 5)."), QStringLiteral("N"));
     const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Start with this configuration file in ROM, RAM and the running store; a folder: ADDRESS.conf from it for each device that has one."), QStringLiteral("FILE|DIR"));
@@ -110,7 +111,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     const QCommandLineOption uptime(QStringLiteral("uptime"), QStringLiteral("Seconds the device has been up at start (default 0)."), QStringLiteral("SECONDS"));
     p.addOptions(XferStreamCommandLineOptions());
     p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb,
-                  tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tTimeout, tRetries});
+                  tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tImage, tTimeout, tRetries});
     p.addOptions({emptyTables, unsupported, versionText, uptime});
     if (!p.parse(arguments)) {
         error = p.errorText();
@@ -184,6 +185,12 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
             return error = QStringLiteral("Invalid --tftp-error-at '%1'").arg(p.value(tError)), false;
         o.faults.tftpErrorAtBlock = int(block);
         o.faults.tftpErrorCode = int(code);
+    }
+    if (p.isSet(tImage)) {
+        const QStringList kinds{QStringLiteral("whole"), QStringLiteral("short"), QStringLiteral("garbled")};
+        const int kind = kinds.indexOf(p.value(tImage));
+        if (kind < 0) return error = QStringLiteral("Invalid --tftp-image '%1'").arg(p.value(tImage)), false;
+        o.faults.tftpSentImage = DeviceFaults::SentImage(kind);
     }
     if (p.isSet(tTimeout)) {
         if (!readUInt(p.value(tTimeout), 600000, v) || v == 0) return error = QStringLiteral("Invalid --tftp-timeout"), false;

@@ -29,7 +29,7 @@ qint32 DeviceTransfers::onStart(const QByteArray& request, const QHostAddress& f
     setup.serverPort = quint16(basUIF::GetUIFInt(request, 4));
     setup.name = basUIF::GetUIFString(request, 8, NameMax);
     setup.server = from;
-    if (type == 1) setup.data = sim_.stores.ram;
+    if (type == 1) setup.data = sentImage(sim_.stores.ram);
     if (type == 3) setup.data = sim_.stores.firmware;
     if (sim_.faults().tftpNeverOpen) return 0;
 
@@ -50,6 +50,18 @@ qint32 DeviceTransfers::onStart(const QByteArray& request, const QHostAddress& f
     // The transfer begins once the status 0 answer has gone out.
     QTimer::singleShot(0, client, [client] { client->start(); });
     return 0;
+}
+
+QByteArray DeviceTransfers::sentImage(const QByteArray& ram) const
+{
+    switch (sim_.faults().tftpSentImage) {
+    case DeviceFaults::SentImage::Whole: return ram;
+    case DeviceFaults::SentImage::Short: return ram.left(1000);
+    case DeviceFaults::SentImage::Garbled: break;
+    }
+    QByteArray garbled = ram;
+    for (int i = 0; i < 64 && i < garbled.size(); ++i) garbled[i] = char(garbled[i] ^ 0xA5);
+    return garbled;
 }
 
 void DeviceTransfers::onFinished(DeviceTftpClient* client, int type, bool ok)

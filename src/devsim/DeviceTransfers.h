@@ -26,6 +26,7 @@ signals:
 
 private:
     qint32 onStart(const QByteArray& request, const QHostAddress& from);
+    QByteArray sentImage(const QByteArray& ram) const;  // what the faults make of the RAM store
     qint32 onCopy(const QByteArray& request);
     void onFinished(DeviceTftpClient* client, int type, bool ok);
 

@@ -34,6 +34,9 @@ public:
     MessageList Statelist;
     // The file accepted last by the firmware window's file checks: the one it hands to the transfer.
     QString LastCheckedFile;
+    // A received image that is no whole store (ImageFault) fails the receive instead of showing
+    // what it holds: what `qln` sets, as its output is kept as a backup.
+    bool wholeImagesOnly = false;
     frmUIF uif;
     frmTFR tfr;
 };

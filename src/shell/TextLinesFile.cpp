@@ -2,11 +2,12 @@
 
 #include <QSaveFile>
 
-bool WriteTextLines(const QString& path, const QStringList& lines)
+bool WriteTextLines(const QString& path, const QStringList& lines, QString* error)
 {
     QByteArray text;
     for (const QString& line : lines) text += line.toLatin1() + "\r\n";
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) return false;
-    return f.commit();
+    const bool ok = f.open(QIODevice::WriteOnly) && f.write(text) == text.size() && f.commit();
+    if (!ok && error) *error = f.errorString();
+    return ok;
 }

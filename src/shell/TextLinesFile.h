@@ -4,4 +4,5 @@
 #include <QString>
 #include <QStringList>
 
-bool WriteTextLines(const QString& path, const QStringList& lines);
+// False when the file could not be written; `error`, when given, then holds the reason.
+bool WriteTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);

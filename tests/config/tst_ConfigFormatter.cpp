@@ -32,6 +32,8 @@ private slots:
     void image_data();
     void image();
     void randomImagesReadOnlyTheirFirst71Records();
+    void imageFault_data();
+    void imageFault();
 };
 
 void tst_ConfigFormatter::recordLine_data()
@@ -192,6 +194,29 @@ void tst_ConfigFormatter::randomImagesReadOnlyTheirFirst71Records()
         QVERIFY2(lines.size() <= 71 + 2 * 21, qPrintable(QString::number(lines.size())));
         QCOMPARE(FormatImage(image.left(71 * 64)), lines);
     }
+}
+
+void tst_ConfigFormatter::imageFault_data()
+{
+    QTest::addColumn<QByteArray>("image");
+    QTest::addColumn<QString>("fault");
+    const auto whole = [](const QByteArray& records) { return records + QByteArray(28672 - records.size(), char(0xFF)); };
+    QTest::newRow("whole store") << whole(ifconfig(1) + groupId("0001")) << "";
+    QTest::newRow("erased store") << whole(QByteArray()) << "";
+    QTest::newRow("unknown code past the erased end") << whole(groupId("0001") + QByteArray(64, char(0xFF)) + kit::expectedRecord(13, "FFFF 0000")) << "";
+    QTest::newRow("unknown code past record 70") << whole(groupId("0001").repeated(71) + kit::expectedRecord(13, "FFFF 0000")) << "";
+    QTest::newRow("unknown code") << whole(groupId("0001") + kit::expectedRecord(13, "FFFF 0000")) << "record 1 has unknown code 13";
+    QTest::newRow("scrambled code") << whole(QByteArray::fromHex("0000A5A4") + QByteArray(60, '\0')) << "record 0 has unknown code 42404";
+    QTest::newRow("cut mid-record") << ifconfig(1).left(40) << "the image is 40 bytes, not 28672";
+    QTest::newRow("one byte more") << whole(QByteArray()) + "x" << "the image is 28673 bytes, not 28672";
+    QTest::newRow("empty") << QByteArray() << "the image is 0 bytes, not 28672";
+}
+
+void tst_ConfigFormatter::imageFault()
+{
+    QFETCH(QByteArray, image);
+    QFETCH(QString, fault);
+    QCOMPARE(ImageFault(image), fault);
 }
 
 QTEST_GUILESS_MAIN(tst_ConfigFormatter)

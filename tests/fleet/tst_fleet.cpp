@@ -59,6 +59,8 @@ private slots:
 private:
     QTemporaryDir work_;
     std::unique_ptr<DevsimProcess> devices_;
+    std::unique_ptr<DevsimProcess> dev5_;
+    QString dev5Image_;
 };
 
 void tst_fleet::addressList_data()
@@ -124,19 +126,35 @@ void tst_fleet::twentyReceivesAtOnce()
     }
 }
 
-// The steps run in order against one simulator: dev1..dev3 answer, dev3 refuses the RF channel
-// query, dev4's address has no device.
+// The steps run in order against one simulator for dev1..dev3 (dev3 refuses the RF channel
+// query) and one for dev5 (restarted when the image it sends changes); dev4's address has no
+// device, and the rows that leave it out of the run take seconds instead of its 20 s of resends.
 void tst_fleet::playbooks_data()
 {
     QTest::addColumn<QString>("playbook");
-    QTest::addColumn<bool>("applyToDev2");  // the sample with another RF channel applied to dev2 first
-    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("limit");       // "" all hosts
+    QTest::addColumn<QString>("dev5Image");   // --tftp-image of dev5's simulator
+    QTest::addColumn<bool>("applyToDev2");    // the sample with another RF channel applied to dev2 first
+    QTest::addColumn<bool>("blockedFolder");  // the backup folder's path runs through a file
     QTest::addColumn<QStringList>("failed");
-    QTest::addColumn<QString>("commits");  // after the run: count, then the last message
-    QTest::newRow("first backup") << "backup.yml" << false << 2 << QStringList{"dev4"} << "1 Changed: dev1 dev2 dev3";
-    QTest::newRow("nothing changed") << "backup.yml" << false << 2 << QStringList{"dev4"} << "1 Changed: dev1 dev2 dev3";
-    QTest::newRow("dev2 changed") << "backup.yml" << true << 2 << QStringList{"dev4"} << "2 Changed: dev2";
-    QTest::newRow("check") << "check.yml" << false << 2 << QStringList{"dev3", "dev4"} << "2 Changed: dev2";
+    QTest::addColumn<QString>("shows");       // in ansible's output
+    QTest::addColumn<QString>("commits");     // after the run: count, then the last message
+    const QString answering = "dev1,dev2,dev3,dev5";
+    QTest::newRow("first backup") << "backup.yml" << "" << "whole" << false << false << QStringList{"dev4"}
+                                  << "-1,Proto-Err(1,No Response)." << "1 Changed: dev1 dev2 dev3 dev5";
+    QTest::newRow("nothing changed") << "backup.yml" << answering << "whole" << false << false << QStringList()
+                                     << "changed: none" << "1 Changed: dev1 dev2 dev3 dev5";
+    QTest::newRow("dev2 changed") << "backup.yml" << answering << "whole" << true << false << QStringList()
+                                  << "changed: dev2" << "2 Changed: dev2";
+    QTest::newRow("short image") << "backup.yml" << answering << "short" << false << false << QStringList{"dev5"}
+                                 << "the image is 1000 bytes, not 28672" << "2 Changed: dev2";
+    QTest::newRow("garbled image") << "backup.yml" << answering << "garbled" << false << false << QStringList{"dev5"}
+                                   << "record 0 has unknown code" << "2 Changed: dev2";
+    // The folder's check runs once, on the first host, and ends the whole run.
+    QTest::newRow("folder cannot be written") << "backup.yml" << answering << "whole" << false << true
+                                              << QStringList{"dev1"} << "Not a directory" << "2 Changed: dev2";
+    QTest::newRow("check") << "check.yml" << "" << "whole" << false << false << QStringList{"dev3", "dev4"}
+                           << "non-zero return code" << "2 Changed: dev2";
 }
 
 void tst_fleet::playbooks()
@@ -144,15 +162,26 @@ void tst_fleet::playbooks()
     const QString ansible = QStandardPaths::findExecutable(QStringLiteral("ansible-playbook"));
     if (ansible.isEmpty()) QSKIP("ansible-playbook is not installed (scripts/setup.sh installs ansible-core)");
     QFETCH(QString, playbook);
+    QFETCH(QString, limit);
+    QFETCH(QString, dev5Image);
     QFETCH(bool, applyToDev2);
-    QFETCH(int, exitCode);
+    QFETCH(bool, blockedFolder);
     QFETCH(QStringList, failed);
+    QFETCH(QString, shows);
     QFETCH(QString, commits);
     if (!devices_) {
         devices_ = std::make_unique<DevsimProcess>();
         QVERIFY2(devices_->start({"--address", "127.0.7.1-3", "--refuse", "48=3@127.0.7.3"}, "3 devices at"), qPrintable(devices_->out));
         QVERIFY(writeFile(work_.filePath("inventory.ini"), "[devices]\ndev1 qln_device=127.0.7.1\ndev2 qln_device=127.0.7.2\n"
-                                                           "dev3 qln_device=127.0.7.3\ndev4 qln_device=127.0.7.4\n"));
+                                                           "dev3 qln_device=127.0.7.3\ndev4 qln_device=127.0.7.4\n"
+                                                           "dev5 qln_device=127.0.7.5\n"));
+        QVERIFY(writeFile(work_.filePath("blocker"), "a file, not a folder\n"));
+    }
+    if (dev5Image != dev5Image_) {
+        dev5_.reset();
+        dev5_ = std::make_unique<DevsimProcess>();
+        QVERIFY2(dev5_->start({"--address", "127.0.7.5", "--tftp-image", dev5Image}, "device at 127.0.7.5"), qPrintable(dev5_->out));
+        dev5Image_ = dev5Image;
     }
     if (applyToDev2) {
         QFile sample(QLN_SAMPLE_CONF);
@@ -167,18 +196,23 @@ void tst_fleet::playbooks()
     env.insert("ANSIBLE_LOCAL_TEMP", work_.filePath("ansible-tmp"));
     env.insert("ANSIBLE_NOCOLOR", "1");
     p.setProcessEnvironment(env);
-    p.start(ansible, {"-i", work_.filePath("inventory.ini"), "-e", QStringLiteral("qln_bin=") + QLN_PATH, "-e",
-                      "backup_dir=" + work_.filePath("backups"), QLN_ANSIBLE_DIR "/" + playbook});
+    const QString backups = work_.filePath("backups");
+    QStringList args{"-i", work_.filePath("inventory.ini"), "-e", QStringLiteral("qln_bin=") + QLN_PATH, "-e",
+                     "backup_dir=" + (blockedFolder ? work_.filePath("blocker/backups") : backups), QLN_ANSIBLE_DIR "/" + playbook};
+    if (!limit.isEmpty()) args << "--limit" << limit;
+    p.start(ansible, args);
     QVERIFY(waitUntil([&] { return p.state() == QProcess::NotRunning; }, 280000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    QVERIFY2(p.exitCode() == exitCode, qPrintable(out));
+    QVERIFY2(p.exitCode() == (failed.isEmpty() ? 0 : 2), qPrintable(out));
+    QVERIFY2(out.contains(shows) && (!blockedFolder || out.contains(work_.filePath("blocker"))), qPrintable(out));
     QStringList failedHosts;
     for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("^(\\w+)\\s+: ok=.* failed=([1-9])"), QRegularExpression::MultilineOption).globalMatch(out))
         failedHosts << m.captured(1);
     QCOMPARE(failedHosts, failed);
-    const QString backups = work_.filePath("backups");
+    // Every backup is as the last commit left it: a failed host lost none, and nothing is left over.
     QCOMPARE(git(backups, {"rev-list", "--count", "HEAD"}) + " " + git(backups, {"log", "-1", "--format=%s"}), commits);
-    QCOMPARE(QDir(backups).entryList({"*.conf"}, QDir::Files), (QStringList{"dev1.conf", "dev2.conf", "dev3.conf"}));
+    QCOMPARE(git(backups, {"status", "--porcelain", "--ignored"}), QString());
+    QCOMPARE(QDir(backups).entryList({"*.conf"}, QDir::Files), (QStringList{"dev1.conf", "dev2.conf", "dev3.conf", "dev5.conf"}));
 }
 
 QTEST_GUILESS_MAIN(tst_fleet)
