@@ -9,12 +9,12 @@
 #include <QMouseEvent>
 
 ListCopy::ListCopy(QListWidget* view, QMenu* menu, QAction* copy, Clipboard& clipboard, QObject* parent)
-    : QObject(parent), view_(view), menu_(menu), copy_(copy), clipboard_(clipboard)
+    : QObject(parent), view_(view), viewport_(view->viewport()), menu_(menu), copy_(copy), clipboard_(clipboard)
 {
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->installEventFilter(this);
-    view_->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
     connect(copy_, &QAction::triggered, this, &ListCopy::copySelected);
 }
 
@@ -29,7 +29,7 @@ void ListCopy::copySelected()
 
 bool ListCopy::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_->viewport() &&
+    if (watched == viewport_ &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
          event->type() == QEvent::MouseButtonDblClick)) {
         auto* mouse = static_cast<QMouseEvent*>(event);

@@ -9,6 +9,7 @@ class Clipboard;
 class QAction;
 class QListWidget;
 class QMenu;
+class QWidget;
 
 class ListCopy : public QObject {
     Q_OBJECT
@@ -21,6 +22,9 @@ protected:
 
 private:
     QListWidget* view_;
+    // Kept from the start: the filter also sees the events of the view's own destruction, when
+    // asking the half-destroyed view for its viewport is no longer allowed.
+    QWidget* viewport_;
     QMenu* menu_;
     QAction* copy_;
     Clipboard& clipboard_;
