@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs everything the project needs on Debian 12 (run as root), then configures and builds.
-# Usage: scripts/setup.sh [BUILD_DIR]   (default: build)
+# Usage: scripts/setup.sh [BUILD_DIR [TARGET...]]   (default: build, everything)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+shift || true
 
 packages=(cmake ninja-build g++ qt6-base-dev
           tftp-hpa atftp curl tftpd-hpa   # real TFTP peers for the server's tests and benchmark
@@ -23,4 +24,4 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C "$build" -j2
+ninja -C "$build" -j2 "$@"
