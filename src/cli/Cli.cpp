@@ -24,6 +24,7 @@ void printHelp(QTextStream& out)
            "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
            "  --tftp-port N       apply, receive, diff, fw-*, config-*: the PC's TFTP server port (default 8641; 0 picks a free one)\n"
            "  --verify            apply: receive the running configuration afterwards and compare it with the image sent\n"
+           "  --strict            lint: any warning makes the exit status 1\n"
            "  --against STORE     diff: running (default) or rom\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
@@ -128,11 +129,12 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption quiet(QStringList{QStringLiteral("quiet")});
     const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), QString(), QStringLiteral("N"));
     const QCommandLineOption verify(QStringList{QStringLiteral("verify")});
+    const QCommandLineOption strict(QStringList{QStringLiteral("strict")});
     const QCommandLineOption against(QStringLiteral("against"), QString(), QStringLiteral("STORE"), QStringLiteral("running"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("version")});
     p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, json, help, version});
-    p.addOptions({interval, limit, hostIp, hostPort, duration, quiet, tftpPort, verify, against});
+    p.addOptions({interval, limit, hostIp, hostPort, duration, quiet, tftpPort, verify, strict, against});
     if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) {
         err << p.errorText() << Qt::endl;
         return 2;
@@ -167,6 +169,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     ctx.duration = p.value(duration);
     ctx.quiet = p.isSet(quiet);
     ctx.verify = p.isSet(verify);
+    ctx.strict = p.isSet(strict);
     ctx.against = p.value(against);
     ctx.devicePortGiven = p.isSet(devicePort);
     ctx.localPortGiven = p.isSet(localPort);

@@ -23,6 +23,7 @@ struct CliContext {
     QString duration;      // --duration S (xfer count)
     bool quiet = false;    // --quiet (xfer count)
     bool verify = false;   // --verify (apply)
+    bool strict = false;   // --strict (lint): a warning fails the run
     QString against;       // --against running|rom (diff)
     quint16 tftpPort = 8641;  // --tftp-port: the PC's TFTP server (apply, receive, diff)
     quint16 devicePort = 8649;

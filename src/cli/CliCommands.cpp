@@ -41,7 +41,7 @@ const QList<CliCommand>& CliCommands()
         {CliGroup::Xfer, "", "xfer check", "show the device's test mode parameters", &CliXfer},
         {CliGroup::Xfer, "", "xfer count", "count the test packets that arrive on --host-port (--duration, --quiet)", &CliXfer},
         {CliGroup::Xfer, "", "xfer echo STATION", "RCMP echo with the transfer test's packet IDs (--count, --packet-id, --host-port)", &CliXfer},
-        {CliGroup::Offline, "lint", "lint FILE", "check a configuration file", &CliLint},
+        {CliGroup::Offline, "lint", "lint FILE", "check a configuration file and warn of what the device would take silently (--strict)", &CliLint},
         {CliGroup::Offline, "encode", "encode FILE [-o IMG]", "write the configuration image (Config.bin)", &CliEncode},
         {CliGroup::Offline, "decode", "decode IMAGE", "print the configuration lines of an image file", &CliDecode},
     };

@@ -11,7 +11,7 @@
 
 namespace config {
 
-ConversionResult ConvertConfig(QIODevice& in, RecordSink& sink)
+ConversionResult ConvertConfig(QIODevice& in, RecordSink& sink, LineObserver* observer)
 {
     ConversionResult result;
     ConfigLineReader lines(in);
@@ -36,25 +36,26 @@ ConversionResult ConvertConfig(QIODevice& in, RecordSink& sink)
             return result;
         }
         ++result.commandCount;
+        if (observer) observer->LineConverted(result.lineNumber, tokens);
     }
     result.readFailed = lines.readFailed();
     return result;
 }
 
-ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink)
+ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink, LineObserver* observer)
 {
     QByteArray copy = text;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return ConvertConfig(buffer, sink);
+    return ConvertConfig(buffer, sink, observer);
 }
 
-bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result)
+bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result, LineObserver* observer)
 {
     result = ConversionResult();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    result = ConvertConfig(file, sink);
+    result = ConvertConfig(file, sink, observer);
     return !result.readFailed;
 }
 

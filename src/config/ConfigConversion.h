@@ -11,6 +11,7 @@ class frmUIF;
 namespace config {
 
 class RecordSink;
+class TokenCursor;
 
 struct ConversionResult {
     // 0 end of file reached, -2 unknown keyword, -3 bad or missing parameter, else what the sink
@@ -23,10 +24,19 @@ struct ConversionResult {
     bool readFailed = false;  // the input could not be read to its end
 };
 
-ConversionResult ConvertConfig(QIODevice& in, RecordSink& sink);
-ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink);
+// Told of each command line that made its record, with the line's tokens as its parser left
+// them: what it did not read is what the device never sees.
+class LineObserver {
+public:
+    virtual ~LineObserver() = default;
+    virtual void LineConverted(qint32 lineNumber, const TokenCursor& tokens) = 0;
+};
+
+ConversionResult ConvertConfig(QIODevice& in, RecordSink& sink, LineObserver* observer = nullptr);
+ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink, LineObserver* observer = nullptr);
 // False when the file cannot be opened or read to its end; `result` then holds what was done.
-bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result);
+bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result,
+                       LineObserver* observer = nullptr);
 
 // Apply's conversion as the UIF link sees it: a fresh UIFCollectBuf, collect mode on while the
 // file converts (the records take the link's Idents) and off again when it returns, whatever

@@ -18,4 +18,12 @@ const QByteArray& TokenCursor::NextToken()
     return token_;
 }
 
+QList<QByteArray> TokenCursor::Remaining() const
+{
+    TokenCursor rest = *this;
+    QList<QByteArray> tokens;
+    while (!rest.NextToken().isEmpty()) tokens << rest.current();
+    return tokens;
+}
+
 }  // namespace config

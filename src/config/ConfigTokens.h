@@ -1,6 +1,7 @@
 #pragma once
 // Tokens of one line: runs of characters between spaces and tabs.
 #include <QByteArray>
+#include <QList>
 
 namespace config {
 
@@ -17,6 +18,8 @@ public:
     // is empty and stays so. The token becomes the current token.
     const QByteArray& NextToken();
     const QByteArray& current() const { return token_; }
+    // The tokens not read yet, leaving the position where it is.
+    QList<QByteArray> Remaining() const;
 
 private:
     QByteArray line_;

@@ -12,6 +12,11 @@ struct DeviceFaults {
     bool mute = false;           // nothing is answered at all
     QHash<int, int> refuse;      // command code -> status to answer instead of acting
 
+    // The radio stations' RCMP answers: this share is held back and sent after the answer to the
+    // next request (or after that request is lost), however late that comes. Drawn from the
+    // radio's generator, after each station's own loss and duplicate draws.
+    double rcmpReorderRate = 0.0;
+
     // The TFTP client's packets (transfers started by command 13).
     double tftpDropRate = 0.0;       // share of its packets never sent
     double tftpDuplicateRate = 0.0;  // share sent twice

@@ -149,14 +149,38 @@ void DeviceSim::onRcmpReadyRead()
         const RadioStation device;
         const RadioStation& s = station ? *station : device;
         if (radioChance(s.lossRate)) {
+            ++rcmpLost;
             emit trace(QStringLiteral("rcmp    lost at %1").arg(basConv::FormatMAC(reply.StationID)));
+            releaseHeldRcmp();
             continue;
         }
-        QByteArray datagram(basRCMP::RCMPPacketSize, '\0');
-        basRCMP::PutRCMPPacket(datagram, reply);
-        sendRcmpReply(datagram, from, fromPort, s.delayMs);
-        if (radioChance(s.duplicateRate)) sendRcmpReply(datagram, from, fromPort, s.delayMs);
+        RcmpAnswer a{QByteArray(basRCMP::RCMPPacketSize, '\0'), from, fromPort, s.delayMs, radioChance(s.duplicateRate)};
+        basRCMP::PutRCMPPacket(a.datagram, reply);
+        if (station && !rcmpHolding() && radioChance(opt_.faults.rcmpReorderRate)) {
+            ++rcmpReordered;
+            emit trace(QStringLiteral("rcmp    held back"));
+            rcmpHeld_ = a;
+            continue;
+        }
+        sendRcmpAnswer(a);
+        releaseHeldRcmp();
     }
+}
+
+void DeviceSim::sendRcmpAnswer(const RcmpAnswer& a)
+{
+    sendRcmpReply(a.datagram, a.to, a.port, a.delayMs);
+    if (!a.twice) return;
+    ++rcmpDuplicated;
+    sendRcmpReply(a.datagram, a.to, a.port, a.delayMs);
+}
+
+void DeviceSim::releaseHeldRcmp()
+{
+    if (!rcmpHolding()) return;
+    const RcmpAnswer held = rcmpHeld_;
+    rcmpHeld_ = RcmpAnswer();
+    sendRcmpAnswer(held);
 }
 
 void DeviceSim::sendRcmpReply(const QByteArray& reply, const QHostAddress& to, quint16 port, int delayMs)

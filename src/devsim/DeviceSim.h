@@ -84,6 +84,11 @@ public:
     int repliesSent = 0;
     int rcmpRequestsReceived = 0;
     int rcmpRepliesSent = 0;
+    // What the radio faults did: answers lost, answers sent a second time, answers held back.
+    int rcmpLost = 0;
+    int rcmpDuplicated = 0;
+    int rcmpReordered = 0;
+    bool rcmpHolding() const { return !rcmpHeld_.datagram.isEmpty(); }
 
 signals:
     // One line per datagram, for -v.
@@ -95,6 +100,15 @@ private:
     void sendReply(const QByteArray& reply, const QHostAddress& to, quint16 port);
     void onRcmpReadyRead();
     void sendRcmpReply(const QByteArray& reply, const QHostAddress& to, quint16 port, int delayMs);
+    struct RcmpAnswer {
+        QByteArray datagram;
+        QHostAddress to;
+        quint16 port = 0;
+        int delayMs = 0;
+        bool twice = false;
+    };
+    void sendRcmpAnswer(const RcmpAnswer& a);
+    void releaseHeldRcmp();
 
     Options opt_;
     QUdpSocket* uif_ = nullptr;
@@ -104,4 +118,5 @@ private:
     // The radio stations' faults draw from a generator of their own, seeded alike, so that UIF
     // traffic in between does not change which RCMP answers are lost.
     std::mt19937 radioRng_;
+    RcmpAnswer rcmpHeld_;  // an answer held back by the reorder fault; empty when none
 };

@@ -90,6 +90,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     const QCommandLineOption stale(QStringLiteral("stale"), QStringLiteral("Answer with a stale Ident first."));
     const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Answer nothing."));
     const QCommandLineOption refuse(QStringLiteral("refuse"), QStringLiteral("Answer command CODE with STATUS (repeatable); @ADDRESSES: on those devices only."), QStringLiteral("CODE=STATUS[@ADDRESSES]"));
+    const QCommandLineOption rReorder(QStringLiteral("rcmp-reorder"), QStringLiteral("Share of the radio stations' RCMP answers sent after the next one (0..1)."), QStringLiteral("SHARE"));
     const QCommandLineOption verb(QStringLiteral("v"), QStringLiteral("Print one line per datagram."));
     const QCommandLineOption tDrop(QStringLiteral("tftp-drop"), QStringLiteral("Share of its TFTP packets never sent (0..1)."), QStringLiteral("SHARE"));
     const QCommandLineOption tDup(QStringLiteral("tftp-duplicate"), QStringLiteral("Share of its TFTP packets sent twice (0..1)."), QStringLiteral("SHARE"));
@@ -110,7 +111,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     const QCommandLineOption versionText(QStringLiteral("version-text"), QStringLiteral("Firmware version text, at most 16 bytes (default 3.2.1)."), QStringLiteral("TEXT"));
     const QCommandLineOption uptime(QStringLiteral("uptime"), QStringLiteral("Seconds the device has been up at start (default 0)."), QStringLiteral("SECONDS"));
     p.addOptions(XferStreamCommandLineOptions());
-    p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, verb,
+    p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, rReorder, verb,
                   tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tImage, tTimeout, tRetries});
     p.addOptions({emptyTables, unsupported, versionText, uptime});
     if (!p.parse(arguments)) {
@@ -135,6 +136,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
         if (!readUInt(p.value(delay), 600000, v)) return error = QStringLiteral("Invalid --delay"), false;
         o.faults.delayMs = int(v);
     }
+    if (p.isSet(rReorder) && !readShare(p.value(rReorder), o.faults.rcmpReorderRate)) return error = QStringLiteral("Invalid --rcmp-reorder"), false;
     o.faults.staleFirst = p.isSet(stale);
     o.faults.mute = p.isSet(mute);
     for (const QString& r : p.values(refuse)) {

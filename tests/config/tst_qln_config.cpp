@@ -108,28 +108,33 @@ void tst_qln_config::lint_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("strictExitCode");
     QTest::addColumn<QStringList>("lines");  // without time stamps; indented lines as they stand
-    QTest::newRow("records") << QByteArray("group_id 1\r\nrfchannel 2\r\n") << 0
+    QTest::newRow("records") << QByteArray("group_id 1\r\nrfchannel 2\r\n") << 0 << 0
                              << QStringList{"Conversion Complete.", "              TOTAL Records: 2"};
-    QTest::newRow("LF-only file") << QByteArray("group_id 1\nrfchannel 2\nscramble 3") << 0
+    QTest::newRow("LF-only file") << QByteArray("group_id 1\nrfchannel 2\nscramble 3") << 0 << 0
                                   << QStringList{"Conversion Complete.", "              TOTAL Records: 3"};
     QTest::newRow("comments only")
-        << QByteArray(";\n; nothing here\n   \n") << 0
+        << QByteArray(";\n; nothing here\n   \n") << 0 << 0
         << QStringList{"Conversion Complete.", "              TOTAL Records: 0", "WARNING: No Valid Records!!!"};
-    QTest::newRow("unknown keyword on line 3") << QByteArray("; a\n; b\nbogus 1\n") << 1
+    QTest::newRow("unknown keyword on line 3") << QByteArray("; a\n; b\nbogus 1\n") << 1 << 1
                                                << QStringList{"Line: 3  Invalid Command 'bogus'"};
-    QTest::newRow("bad parameter") << QByteArray("group_id 1\nrip eth0 metric 65\n") << 1
+    QTest::newRow("bad parameter") << QByteArray("group_id 1\nrip eth0 metric 65\n") << 1 << 1
                                    << QStringList{"Line: 2  Invalid Parameter '65'"};
     QTest::newRow("449 records")
-        << QByteArray("rfchannel 1\n").repeated(449) << 1 << QStringList{"Line: 449  DEBUG: internal error. status: 3"};
-    QTest::newRow("binary bytes") << QByteArray("\x01\x02\x03\x00\xFF\x1B[31m\n", 10) << 1
+        << QByteArray("rfchannel 1\n").repeated(449) << 1 << 1 << QStringList{"Line: 449  DEBUG: internal error. status: 3"};
+    QTest::newRow("binary bytes") << QByteArray("\x01\x02\x03\x00\xFF\x1B[31m\n", 10) << 1 << 1
                                   << QStringList{QString::fromUtf8("Line: 1  Invalid Command '\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xBF\xEF\xBF\xBD[31m'")};
+    QTest::newRow("warning: --strict fails") << QByteArray("scramble 5 extra\n") << 0 << 1
+                                             << QStringList{"Conversion Complete.", "              TOTAL Records: 1",
+                                                            "Line: 1  ignored: 'extra'"};
 }
 
 void tst_qln_config::lint()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, exitCode);
+    QFETCH(int, strictExitCode);
     QFETCH(QStringList, lines);
     QVERIFY(writeFile(path(QStringLiteral("lint.conf")), text));
     const Run r = qln({QStringLiteral("lint"), path(QStringLiteral("lint.conf"))});
@@ -139,6 +144,9 @@ void tst_qln_config::lint()
     QCOMPARE(got, lines);
     QCOMPARE(r.err, QString());
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("Config.bin"))));
+    const Run strict = qln({QStringLiteral("lint"), QStringLiteral("--strict"), path(QStringLiteral("lint.conf"))});
+    QCOMPARE(strict.exitCode, strictExitCode);
+    QCOMPARE(strict.out.size(), r.out.size());
 }
 
 void tst_qln_config::lintInvalidPath_data()
@@ -170,9 +178,11 @@ void tst_qln_config::lintSample()
     QCOMPARE(inProcess.status, 0);
     const Run r = qln({QStringLiteral("lint"), QStringLiteral(QLN_SAMPLE_CONF)});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out.size(), 2);
+    QCOMPARE(r.out.size(), 3);
     QCOMPARE(text(r.out[0]), QStringLiteral("Conversion Complete."));
     QCOMPARE(r.out[1], QStringLiteral("              TOTAL Records: %1").arg(inProcess.commandCount));
+    // The sample shows every form, more than a receive gives back.
+    QCOMPARE(text(r.out[2]), QStringLiteral("Line: 121  74 records: a receive shows only the first 71 (this line makes the 72nd)"));
 }
 
 void tst_qln_config::encodeSampleRoundTrip()

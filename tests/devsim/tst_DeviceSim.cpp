@@ -52,6 +52,8 @@ private slots:
     void dropIsRepeatableBySeed();
     void duplicateAndStale();
     void delay();
+    void rcmpReorder_data();
+    void rcmpReorder();
     void options_data();
     void options();
     void stationsFile_data();
@@ -143,15 +145,62 @@ void tst_DeviceSim::delay()
     QVERIFY(t.elapsed() >= 140);
 }
 
+void tst_DeviceSim::rcmpReorder_data()
+{
+    // One request a letter, seq 1 on: A a station one hop away, L a station whose answers are
+    // all lost, U a station the device does not know (it answers itself).
+    QTest::addColumn<double>("share");
+    QTest::addColumn<QString>("requests");
+    QTest::addColumn<QString>("arrivals");  // the seq numbers of the answers, in arrival order
+    QTest::addColumn<bool>("holding");
+    QTest::newRow("none held") << 0.0 << "AAAA" << "1234" << false;
+    QTest::newRow("each after the next") << 1.0 << "AAAA" << "2143" << false;
+    QTest::newRow("the last one waits") << 1.0 << "AAA" << "21" << true;
+    QTest::newRow("a lost answer lets it go") << 1.0 << "ALA" << "1" << true;
+    QTest::newRow("the device's own answers are never held") << 1.0 << "UUAU" << "1243" << false;
+}
+
+void tst_DeviceSim::rcmpReorder()
+{
+    QFETCH(double, share);
+    QFETCH(QString, requests);
+    QFETCH(QString, arrivals);
+    QFETCH(bool, holding);
+    DeviceSim::Options o = localOptions();
+    o.faults.rcmpReorderRate = share;
+    for (RadioStation& st : o.radio.stations)
+        if (basConv::FormatMAC(st.id) == "00:80:45:01:00:11") st.lossRate = 1.0;
+    DeviceSim sim(o);
+    QVERIFY(sim.start());
+    ScriptedPeer peer;
+    const QHash<QChar, QByteArray> ids{{'A', "00:80:45:01:00:01"}, {'L', "00:80:45:01:00:11"}, {'U', "00:80:45:01:00:99"}};
+    for (int i = 0; i < requests.size(); ++i) {
+        RCMPPacket p;
+        p.SeqNo = qint16(i + 1);
+        int err = 0;
+        basConv::ParseMAC(ids.value(requests[i]), p.StationID, err);
+        QByteArray datagram(basRCMP::RCMPPacketSize, '\0');
+        basRCMP::PutRCMPPacket(datagram, p);
+        peer.send(datagram, QHostAddress::LocalHost, sim.rcmpPort());
+        QVERIFY(waitUntil([&] { return sim.rcmpRequestsReceived == i + 1; }));
+    }
+    QVERIFY(waitUntil([&] { return peer.received.size() == sim.rcmpRepliesSent; }));
+    QString got;
+    for (const auto& d : peer.received) got += QString::number(basRCMP::GetRCMPPacket(d.data).SeqNo);
+    QCOMPARE(got, arrivals);
+    QCOMPARE(sim.rcmpHolding(), holding);
+}
+
 void tst_DeviceSim::options_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("ok");
     QTest::newRow("defaults") << QStringList{} << true;
     QTest::newRow("all faults") << QStringList{"--drop", "0.2", "--duplicate", "0.1", "--delay", "30", "--stale", "--mute",
-                                               "--refuse", "13=7", "--seed", "42", "-v"} << true;
+                                               "--refuse", "13=7", "--seed", "42", "--rcmp-reorder", "0.3", "-v"} << true;
     QTest::newRow("bad address") << QStringList{"--address", "1.2.3"} << false;
     QTest::newRow("share above 1") << QStringList{"--drop", "1.5"} << false;
+    QTest::newRow("reorder share above 1") << QStringList{"--rcmp-reorder", "1.5"} << false;
     QTest::newRow("bad refuse") << QStringList{"--refuse", "13"} << false;
     QTest::newRow("query tables") << QStringList{"--empty", "route,rsarp", "--empty", "access-list", "--unsupported", "45, 60",
                                                  "--refuse", "60=3", "--version-text", "16 bytes of text", "--uptime", "4294967295"} << true;
@@ -198,6 +247,7 @@ void tst_DeviceSim::options()
     }
     if (ok && args.contains("--mute")) {
         QCOMPARE(o.faults.refuse.value(13), 7);
+        QCOMPARE(o.faults.rcmpReorderRate, 0.3);
         QCOMPARE(o.seed, 42u);
         QVERIFY(o.faults.mute && o.faults.staleFirst && verbose);
         QCOMPARE(o.faults.delayMs, 30);
