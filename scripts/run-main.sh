@@ -6,9 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 scripts/setup.sh "$build" QLN_Set QLN_Test QLN_Xfer qln qln-devsim
-bin=$build/programs
+bin=$(cd "$build/programs" && pwd)
+sample=$PWD/examples/sample.conf
 
-"$bin/qln-devsim" --address 127.0.0.2 --config examples/sample.conf > "$build/devsim.log" 2>&1 &
+"$bin/qln-devsim" --address 127.0.0.2 --config "$sample" > "$build/devsim.log" 2>&1 &
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
 # The simulator's first line says it is listening.
@@ -19,11 +20,13 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exit
 fi
 
+# In the build folder, where Apply leaves its Config.bin.
+cd "$build"
 qln() { "$bin/qln" --device 127.0.0.2 --local-port 0 --tftp-port 0 "$@"; }
 step() { printf '\n=== %s\n' "$*"; }
 echo "No display: the headless tour of qln against the simulated device at 127.0.0.2."
 step "qln apply examples/sample.conf: the sample configuration as records, sent by TFTP and made running"
-qln apply examples/sample.conf
+qln apply "$sample"
 step "qln check all: every status query of the device, as the check window's Check ALL shows them"
 qln check all
 step "qln receive running: the running configuration back as text"
