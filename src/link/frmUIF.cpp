@@ -114,6 +114,7 @@ frmUIF::UIFOutcome frmUIF::Exchange()
     UIFRetries = 0;
     ExpectCmdCode = basConv::GetIntBE(UIFSendBuf, 2);
     ExpectIdent = basConv::GetLongBE(UIFSendBuf, 4);
+    emit waiting(1);
     transmit();
     if (UIFBusy) {
         QEventLoop loop;
@@ -153,6 +154,7 @@ void frmUIF::endWait(int state, const QString& message)
         waiting_ = nullptr;
     }
     if (waitLoop_) waitLoop_->quit();
+    emit waitEnded();
 }
 
 void frmUIF::transmit()
@@ -210,6 +212,7 @@ void frmUIF::onTick()
         endWait(StateNoResponse, QStringLiteral("No Response"));
         return;
     }
+    emit waiting(UIFRetries + 2);
     transmit();
     ++UIFRetries;
 }
