@@ -40,7 +40,8 @@ int main(int argc, char** argv)
     if (!ParseDeviceSimFleet(args, devices, verbose, error)) {
         // --help ends the parse with the help text in place of an error.
         if ((args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) && error.startsWith(QLatin1String("Usage:"))) {
-            out << error;
+            // Qt names the program by the path it was started with.
+            out << "Usage: qln-devsim [options]" << error.mid(error.indexOf(QLatin1Char('\n')));
             return 0;
         }
         if (error.endsWith(QLatin1Char('.'))) error.chop(1);

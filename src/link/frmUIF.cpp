@@ -115,7 +115,8 @@ frmUIF::UIFOutcome frmUIF::Exchange()
     ExpectCmdCode = basConv::GetIntBE(UIFSendBuf, 2);
     ExpectIdent = basConv::GetLongBE(UIFSendBuf, 4);
     emit waiting(1);
-    transmit();
+    // A stop in answer to the signal sends nothing.
+    if (UIFBusy) transmit();
     if (UIFBusy) {
         QEventLoop loop;
         QEventLoop* outer = waitLoop_;
@@ -213,6 +214,7 @@ void frmUIF::onTick()
         return;
     }
     emit waiting(UIFRetries + 2);
+    if (!UIFBusy) return;
     transmit();
     ++UIFRetries;
 }
