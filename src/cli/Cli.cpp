@@ -62,6 +62,7 @@ void printHelp(QTextStream& out)
         row += QStringLiteral(" ") + QLatin1String(q.cliName);
     }
     out << row << "\n";
+    out << "\nExit status: 0 success, 1 the command failed (its lines say why), 2 a usage error.\n";
 }
 
 int usageError(QTextStream& err, QString text)
