@@ -1,7 +1,6 @@
 // Each window's status bar: what it waits on the device for while a silent simulator keeps it
 // waiting, "Ready" once the wait is over.
 #include "FreePortSim.h"
-#include "ScriptedPeer.h"
 #include "check/frmCheck.h"
 #include "echotest/EchoTestSession.h"
 #include "echotest/frmEchoMain.h"
@@ -19,8 +18,6 @@
 #include <QStatusBar>
 #include <QtTest>
 
-#include <memory>
-
 class tst_WaitStatusBar : public QObject {
     Q_OBJECT
 private slots:
@@ -32,7 +29,7 @@ void tst_WaitStatusBar::waiting_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("shown");  // while the exchange waits for its second send's answer
+    QTest::addColumn<QString>("shown");  // at the exchange's second send; QLN_Test's once its run started
     const QString resend = "Waiting for the device's answer (resend 2 of 5)";
     QTest::newRow("QLN_Set main window") << "frmMain" << "cmdEcho" << resend;
     QTest::newRow("check window") << "frmCheck" << "cmd_environment" << resend;
@@ -52,61 +49,43 @@ void tst_WaitStatusBar::waiting()
     DeviceSim sim(FreePortSimOptions());
     sim.faults().mute = true;
     QVERIFY(sim.start());
-
-    std::unique_ptr<SetupSession> setup;
-    std::unique_ptr<XferTestSession> xfer;
-    std::unique_ptr<EchoTestSession> echo;
+    XferTestSession::Options xo;
+    xo.uif.tickMs = 2;
+    xo.uif.localPort = 0;
+    xo.uif.remotePort = sim.uifPort();
+    xo.rcmp.localPort = 0;
+    EchoTestSession::Options eo;
+    eo.rcmp.localPort = 0;
+    eo.rcmp.remotePort = sim.rcmpPort();
+    SetupSession setup(clock, op, SessionOptionsFor(sim));
+    XferTestSession xfer(clock, op, xo);
+    EchoTestSession echo(clock, op, eo);
+    setup.load();
+    setup.CheckIPAddress("127.0.0.2");
     std::unique_ptr<QWidget> w;
-    frmUIF* uif = nullptr;
-    if (window == "frmXferMain") {
-        XferTestSession::Options o;
-        o.uif.tickMs = 2;
-        o.uif.localPort = 0;
-        o.uif.remotePort = sim.uifPort();
-        o.rcmp.localPort = 0;
-        xfer = std::make_unique<XferTestSession>(clock, op, o);
-        w = std::make_unique<frmXferMain>(*xfer, op, clipboard, 5);
-        uif = &xfer->uif;
-    } else if (window == "frmEchoMain") {
-        EchoTestSession::Options o;
-        o.rcmp.tickMs = 2;
-        o.rcmp.localPort = 0;
-        o.rcmp.remotePort = sim.rcmpPort();
-        echo = std::make_unique<EchoTestSession>(clock, op, o);
-        w = std::make_unique<frmEchoMain>(*echo, op, clipboard, 5);
-        w->findChild<QComboBox*>("cmb_ID")->setEditText("00:80:45:01:00:03");
-    } else {
-        setup = std::make_unique<SetupSession>(clock, op, SessionOptionsFor(sim));
-        if (window == "frmMain") {
-            w = std::make_unique<frmMain>(*setup, op, clipboard, "127.0.0.2", 5);
-        } else {
-            QVERIFY(setup->load());
-            setup->CheckIPAddress("127.0.0.2");
-            if (window == "frmCheck")
-                w = std::make_unique<frmCheck>(*setup, clipboard);
-            else
-                w = std::make_unique<frmFW>(*setup);
-        }
-        uif = &setup->uif;
-    }
+    if (window == "frmMain") w = std::make_unique<frmMain>(setup, op, clipboard, "127.0.0.2", 5);
+    if (window == "frmCheck") w = std::make_unique<frmCheck>(setup, clipboard);
+    if (window == "frmFW") w = std::make_unique<frmFW>(setup);
+    if (window == "frmXferMain") w = std::make_unique<frmXferMain>(xfer, op, clipboard, 5);
+    if (window == "frmEchoMain") w = std::make_unique<frmEchoMain>(echo, op, clipboard, 5);
     if (auto* ip = w->findChild<QLineEdit*>("txt_IP")) ip->setText("127.0.0.2");
+    if (auto* id = w->findChild<QComboBox*>("cmb_ID")) id->setEditText("00:80:45:01:00:03");
     auto* bar = w->findChild<QStatusBar*>("statusBar");
     QVERIFY(bar);
     QCOMPARE(bar->currentMessage(), QString("Ready"));
 
+    // Connected after the window's bar: at the second send the bar shows it already; the wait ends there.
     QString seen;
-    if (uif) {
-        // Connected after the window's own bar: at the second send the bar already shows it.
-        connect(uif, &frmUIF::waiting, this, [&seen, bar, uif](int send) {
-            if (send != 2 || !seen.isNull()) return;
-            seen = bar->currentMessage();
-            uif->TermUIF();
-        });
-    }
-    w->findChild<QPushButton*>(button)->click();
-    if (!uif) {
+    frmUIF& uif = window == "frmXferMain" ? xfer.uif : setup.uif;
+    connect(&uif, &frmUIF::waiting, this, [&](int send) {
+        if (send != 2 || !seen.isNull()) return;
         seen = bar->currentMessage();
-        QSignalSpy ended(&echo->run, &EchoTestRun::runEnded);
+        uif.TermUIF();
+    });
+    w->findChild<QPushButton*>(button)->click();
+    if (window == "frmEchoMain") {
+        seen = bar->currentMessage();
+        QSignalSpy ended(&echo.run, &EchoTestRun::runEnded);
         w->findChild<QPushButton*>("cmdStop")->click();
         QVERIFY(ended.count() > 0 || ended.wait(10000));
     }
