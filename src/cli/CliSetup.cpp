@@ -27,10 +27,9 @@ CliSetupRun::CliSetupRun(CliContext& ctx, QTextStream& lines)
     : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx)),
       progress(*ctx.err, ctx.errIsTerminal), ctx_(ctx)
 {
-    // A message line on the terminal's stream takes the progress line's place.
-    const bool shared = &lines == ctx.err;
-    QObject::connect(&session.lstStatus, &MessageList::lineAdded, [this, &lines, shared](const QString& line) {
-        if (shared) progress.show(QString());
+    // A message line takes the progress line's place: both streams are often the same terminal.
+    QObject::connect(&session.lstStatus, &MessageList::lineAdded, [this, &lines](const QString& line) {
+        progress.show(QString());
         lines << line << Qt::endl;
     });
     progress.follow(session.waits);
