@@ -1,6 +1,7 @@
 // qln-devsim: a substitute Quillon device on loopback.
 #include "devsim/DeviceSim.h"
 #include "devsim/DeviceSimOptions.h"
+#include "shell/Version.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -28,11 +29,23 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    const QStringList args = app.arguments();
+    if (args.contains(QStringLiteral("--version"))) {
+        out << "qln-devsim " << basMain::ProgramVersion() << Qt::endl;
+        return 0;
+    }
     QList<DeviceSim::Options> devices;
     bool verbose = false;
     QString error;
-    if (!ParseDeviceSimFleet(app.arguments(), devices, verbose, error)) {
-        err << error << Qt::endl;
+    if (!ParseDeviceSimFleet(args, devices, verbose, error)) {
+        // --help ends the parse with the help text in place of an error.
+        if ((args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) && error.startsWith(QLatin1String("Usage:"))) {
+            // Qt names the program by the path it was started with.
+            out << "Usage: qln-devsim [options]" << error.mid(error.indexOf(QLatin1Char('\n')));
+            return 0;
+        }
+        if (error.endsWith(QLatin1Char('.'))) error.chop(1);
+        err << "qln-devsim: " << error << "; see qln-devsim --help" << Qt::endl;
         return 2;
     }
 

@@ -3,6 +3,7 @@
 #include "shell/MessageCopy.h"
 #include "shell/MessageListView.h"
 #include "shell/SetupSession.h"
+#include "shell/WaitStatusBar.h"
 #include "shell/WindowControls.h"
 
 #include <QAction>
@@ -44,6 +45,7 @@ frmCheck::frmCheck(SetupSession& session, Clipboard& clipboard, QWidget* parent)
     lstCopy->setObjectName(QStringLiteral("lstCopy"));
 
     buildLayout();
+    AddWaitStatusBar(*this)->follow(session_.waits);
     BindMessageList(lstMsg, lstMsgView, true, this);
 
     for (int i = 0; i < check::QueryCount; ++i)

@@ -63,6 +63,15 @@ void printHelp(QTextStream& out)
         row += QStringLiteral(" ") + QLatin1String(q.cliName);
     }
     out << row << "\n";
+    out << "\nExit status: 0 success, 1 the command failed (its lines say why), 2 a usage error.\n";
+}
+
+int usageError(QTextStream& err, QString text)
+{
+    // Qt's parser ends its texts with a full stop; the pointer to --help follows on the same line.
+    if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    err << text << "; see qln --help" << Qt::endl;
+    return 2;
 }
 
 bool readPort(const QString& text, quint16& port)
@@ -81,7 +90,9 @@ bool CliDeviceIsValid(CliContext& ctx)
     int err = 0;
     basConv::ParseIPv4(ctx.device, err);
     if (err == 0) return true;
-    *ctx.err << "Invalid IP Address" << Qt::endl;
+    *ctx.err << "WARNING: Invalid IP Address" << Qt::endl
+             << (ctx.device.isEmpty() ? QStringLiteral("--device is missing") : QLatin1Char('\'') + ctx.device + QLatin1Char('\''))
+             << Qt::endl;
     return false;
 }
 
@@ -93,11 +104,7 @@ bool OpenCliSession(CliContext& ctx, ToolContext& session)
     return OpenCliLog(ctx, session);
 }
 
-int CliUsageError(CliContext& ctx, const QString& text)
-{
-    *ctx.err << text << "; see qln --help" << Qt::endl;
-    return 2;
-}
+int CliUsageError(CliContext& ctx, const QString& text) { return usageError(*ctx.err, text); }
 
 bool OpenCliLog(CliContext& ctx, ToolContext& session)
 {
@@ -108,7 +115,7 @@ bool OpenCliLog(CliContext& ctx, ToolContext& session)
     return false;
 }
 
-int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool errIsTerminal)
 {
     QCommandLineParser p;
     p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -135,10 +142,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption version(QStringList{QStringLiteral("version")});
     p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, json, help, version});
     p.addOptions({interval, limit, hostIp, hostPort, duration, quiet, tftpPort, verify, strict, against});
-    if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) {
-        err << p.errorText() << Qt::endl;
-        return 2;
-    }
+    if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) return usageError(err, p.errorText());
     if (p.isSet(help)) {
         printHelp(out);
         return 0;
@@ -148,10 +152,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 0;
     }
     QStringList rest = p.positionalArguments();
-    if (rest.isEmpty()) {
-        printHelp(err);
-        return 2;
-    }
+    if (rest.isEmpty()) return usageError(err, QStringLiteral("Usage: qln [options] COMMAND [ARGS]: COMMAND is missing"));
     CliContext ctx;
     const QString name = rest.takeFirst();
     ctx.args = rest;
@@ -175,14 +176,13 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     ctx.localPortGiven = p.isSet(localPort);
     ctx.out = &out;
     ctx.err = &err;
-    if ((p.isSet(devicePort) && !readPort(p.value(devicePort), ctx.devicePort)) ||
-        (p.isSet(localPort) && !readPort(p.value(localPort), ctx.localPort)) ||
-        (p.isSet(tftpPort) && !readPort(p.value(tftpPort), ctx.tftpPort))) {
-        err << "Invalid port number" << Qt::endl;
-        return 2;
-    }
+    ctx.errIsTerminal = errIsTerminal;
+    const std::pair<const QCommandLineOption*, quint16*> ports[] = {
+        {&devicePort, &ctx.devicePort}, {&localPort, &ctx.localPort}, {&tftpPort, &ctx.tftpPort}};
+    for (const auto& [option, port] : ports)
+        if (p.isSet(*option) && !readPort(p.value(*option), *port))
+            return usageError(err, QStringLiteral("Invalid port number '%1' of --%2").arg(p.value(*option), option->names().first()));
     for (const CliCommand& c : CliCommands())
         if (name == QLatin1String(c.name)) return c.run(ctx);
-    err << "Unknown command '" << name << "'; see qln --help" << Qt::endl;
-    return 2;
+    return usageError(err, QStringLiteral("Unknown command '%1'").arg(name));
 }

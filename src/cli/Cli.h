@@ -32,6 +32,8 @@ struct CliContext {
     bool localPortGiven = false;
     QTextStream* out = nullptr;
     QTextStream* err = nullptr;
+    bool errIsTerminal = false;  // the progress line is drawn on `err` only then
+    int tickMs = 0;              // the engines' tick, 0 their own (tests shorten it)
 };
 
 using CliCommandFn = int (*)(CliContext& ctx);
@@ -50,11 +52,12 @@ struct CliCommand {
 // The table of commands; `qln --help` lists it.
 const QList<CliCommand>& CliCommands();
 
-// Runs qln with its arguments (without the program name); returns the exit status.
-int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err);
+// Runs qln with its arguments (without the program name); returns the exit status: 0 success,
+// 1 the flow failed, 2 usage. errIsTerminal: `err` is a terminal, the progress line is drawn on it.
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool errIsTerminal = false);
 
-// For commands that talk to the device: false (with "Invalid IP Address" printed) when --device
-// is no IPv4 address. Checked before any port is bound, so a bad address costs nothing else.
+// For commands that talk to the device: false (with "WARNING: Invalid IP Address" and the value
+// printed) when --device is no IPv4 address. Checked before any port is bound, so a bad address costs nothing else.
 bool CliDeviceIsValid(CliContext& ctx);
 
 // For commands that talk to the device: a session on the options' ports, its message lines

@@ -16,6 +16,7 @@ int CliApply(CliContext& ctx)
     if (ctx.args.size() != 1) return CliUsageError(ctx, QStringLiteral("apply: one FILE is expected"));
     if (!CliDeviceIsValid(ctx)) return 1;
     CliSetupRun run(ctx, *ctx.out);
+    run.op.setFile(ctx.args.first());
     if (!run.opened) return 1;
     StopOnInterrupt stop(run.session);
     const config::ApplyResult r = config::RunApply(run.session, ctx.device, ctx.args.first(), ctx.verify);
@@ -68,6 +69,7 @@ int CliDiff(CliContext& ctx)
     if (!CliDeviceIsValid(ctx)) return 2;
     // Standard output is the diff alone.
     CliSetupRun run(ctx, *ctx.err);
+    run.op.setFile(ctx.args.first());
     if (!run.opened) return 2;
     config::DiffResult r;
     {

@@ -17,7 +17,8 @@ int invalidPath(CliContext& ctx, const QString& path, const char* why)
 
 int CliDecode(CliContext& ctx)
 {
-    if (ctx.args.size() != 1) return CliUsageError(ctx, QStringLiteral("Usage: qln decode IMAGE"));
+    if (ctx.args.isEmpty()) return CliUsageError(ctx, QStringLiteral("decode: IMAGE is missing"));
+    if (ctx.args.size() > 1) return CliUsageError(ctx, QStringLiteral("decode: unexpected argument '%1'").arg(ctx.args[1]));
     const QString path = ctx.args.first();
     const QFileInfo info(path);
     if (!info.exists()) return invalidPath(ctx, path, "does not exist");

@@ -11,13 +11,12 @@
 
 int CliEncode(CliContext& ctx)
 {
-    if (ctx.args.size() != 1) {
-        *ctx.err << "Usage: qln encode FILE [-o IMAGE] [--overwrite]" << Qt::endl;
-        return 2;
-    }
+    if (ctx.args.isEmpty()) return CliUsageError(ctx, QStringLiteral("encode: FILE is missing"));
+    if (ctx.args.size() > 1) return CliUsageError(ctx, QStringLiteral("encode: unexpected argument '%1'").arg(ctx.args[1]));
     const QString path = ctx.args.first();
     const QString image = ctx.output.isEmpty() ? config::DefaultImagePath() : ctx.output;
     CliOperator op(*ctx.err, ctx.overwrite);
+    op.setFile(path);
     SystemClock clock;
     SetupSession s(clock, op);  // never loaded: collect mode needs no socket
     if (!OpenCliSession(ctx, s)) return 1;

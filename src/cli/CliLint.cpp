@@ -9,12 +9,11 @@
 
 int CliLint(CliContext& ctx)
 {
-    if (ctx.args.size() != 1) {
-        *ctx.err << "Usage: qln lint [--strict] FILE" << Qt::endl;
-        return 2;
-    }
+    if (ctx.args.isEmpty()) return CliUsageError(ctx, QStringLiteral("lint: FILE is missing"));
+    if (ctx.args.size() > 1) return CliUsageError(ctx, QStringLiteral("lint: unexpected argument '%1'").arg(ctx.args[1]));
     const QString path = ctx.args.first();
     CliOperator op(*ctx.err, ctx.overwrite);
+    op.setFile(path);
     SystemClock clock;
     SetupSession s(clock, op);  // never loaded: collect mode needs no socket
     if (!OpenCliSession(ctx, s)) return 1;

@@ -1,8 +1,28 @@
 #include "cli/CliOperator.h"
 
-Operator::Answer CliOperator::message(const QString&, const QString& text, Icon, Buttons buttons)
+#include <QDir>
+#include <QFileInfo>
+
+Operator::Answer CliOperator::message(const QString& title, const QString& text, Icon, Buttons buttons)
 {
-    err_ << text << Qt::endl;
+    err_ << (title.isEmpty() ? text : title + QStringLiteral(": ") + text) << Qt::endl;
+    // The system's texts come in both cases ("Invalid file pathname", "Invalid File Pathname").
+    QString detail = details_.value(text);
+    if (detail.isEmpty() && !file_.isEmpty() && text.compare(QLatin1String("Invalid File Pathname"), Qt::CaseInsensitive) == 0)
+        detail = FileFaultLine(file_, saving_);
+    if (!detail.isEmpty()) err_ << detail << Qt::endl;
     if (buttons == Buttons::YesNo) return overwrite_ ? Answer::Yes : Answer::No;
     return Answer::Ok;
+}
+
+QString FileFaultLine(const QString& path, bool saving)
+{
+    const QFileInfo info(path);
+    const char* why = info.isDir()                ? "is a folder"
+                      : saving && !info.absoluteDir().exists() ? "its folder does not exist"
+                      : saving                   ? "cannot be written"
+                      : !info.exists()           ? "does not exist"
+                      : info.size() == 0         ? "is empty"
+                                                 : "cannot be read";
+    return path + QStringLiteral(": ") + QLatin1String(why);
 }

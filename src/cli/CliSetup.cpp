@@ -14,20 +14,30 @@ SetupSession::Options CliSetupOptions(const CliContext& ctx)
     o.uif.localPort = ctx.localPort;
     o.uif.remotePort = ctx.devicePort;
     o.tfr.tftp.port = ctx.tftpPort;
+    if (ctx.tickMs > 0) o.uif.tickMs = o.tfr.tickMs = o.tfr.tftp.tickMs = ctx.tickMs;
     return o;
 }
 
-CliSetupRun::CliSetupRun(CliContext& ctx, QTextStream& lines)
-    : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx)), ctx_(ctx)
+QString CliPortTakenLine(quint16 port, const char* option)
 {
-    QObject::connect(&session.lstStatus, &MessageList::lineAdded, [&lines](const QString& line) {
+    return QStringLiteral("local port %1 is taken: use %2 0").arg(port).arg(QLatin1String(option));
+}
+
+CliSetupRun::CliSetupRun(CliContext& ctx, QTextStream& lines)
+    : op(*ctx.err, ctx.overwrite, ctx.output), session(clock, op, CliSetupOptions(ctx)),
+      progress(*ctx.err, ctx.errIsTerminal), ctx_(ctx)
+{
+    // A message line takes the progress line's place: both streams are often the same terminal.
+    QObject::connect(&session.lstStatus, &MessageList::lineAdded, [this, &lines](const QString& line) {
+        progress.show(QString());
         lines << line << Qt::endl;
     });
+    progress.follow(session.waits);
+    op.explain(QStringLiteral("Bind address already in use."), CliPortTakenLine(ctx.localPort, "--local-port"));
     // What qln receives is kept by scripts as a backup: a cut or garbled image is a failure.
     session.wholeImagesOnly = true;
     opened = OpenCliLog(ctx, session);
-    if (opened && !session.load())
-        *ctx.err << "local port " << ctx.localPort << " is taken: use --local-port 0" << Qt::endl;
+    if (opened) session.load();
 }
 
 CliSetupRun::~CliSetupRun()

@@ -3,11 +3,15 @@
 // command line, and Ctrl+C as the window's Stop.
 #include "cli/Cli.h"
 #include "cli/CliOperator.h"
+#include "cli/CliProgress.h"
 #include "platform/Clock.h"
 #include "shell/SetupSession.h"
 
 // The UIF link on --local-port / --device-port, the TFTP server on --tftp-port.
 SetupSession::Options CliSetupOptions(const CliContext& ctx);
+
+// The second line of "Bind address already in use.": "local port 8640 is taken: use --local-port 0".
+QString CliPortTakenLine(quint16 port, const char* option);
 
 // QLN_Set's session of one command: its message lines printed to `lines`, the log opened when
 // --log was given (`opened` false, the message printed, when it could not be), the engines
@@ -16,6 +20,7 @@ struct CliSetupRun {
     CliOperator op;
     SystemClock clock;
     SetupSession session;
+    ProgressLine progress;
     bool opened = false;
 
     CliSetupRun(CliContext& ctx, QTextStream& lines);

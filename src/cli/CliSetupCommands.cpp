@@ -11,6 +11,7 @@ int CliInteractive(CliContext& ctx)
     if (ctx.args.size() != 1) return CliUsageError(ctx, QStringLiteral("interactive: one FILE is expected"));
     if (!CliDeviceIsValid(ctx)) return 1;
     CliSetupRun run(ctx, *ctx.out);
+    run.op.setFile(ctx.args.first());
     if (!run.opened) return 1;
     StopOnInterrupt stop(run.session);
     return config::RunInteractive(run.session, ctx.device, ctx.args.first()).ok() ? 0 : 1;

@@ -6,6 +6,7 @@
 // --local-port is the UIF port (8640), --host-port the RCMP port (8601), as in QLN_Xfer's window.
 #include "cli/Cli.h"
 #include "cli/CliOperator.h"
+#include "cli/CliProgress.h"
 #include "link/basConv.h"
 #include "platform/Clock.h"
 #include "rcmp/basRCMP.h"
@@ -178,7 +179,14 @@ int CliXfer(CliContext& ctx)
     const bool rcmpLink = what == QLatin1String("count") || what == QLatin1String("echo");
     XferTestSession::Options o = SessionOptions(ctx, rcmpLink);
     o.run.echoCount = int(count);
+    if (ctx.tickMs > 0) o.uif.tickMs = ctx.tickMs;
     XferTestSession s(clock, op, o);
+    op.explain(QStringLiteral("Invalid IP Address"), QStringLiteral("--host-ip '%1'").arg(ctx.hostIp));
+    op.explain(QStringLiteral("Bind address already in use."),
+               rcmpLink ? QStringLiteral("host port %1 is taken: use --host-port 0").arg(ctx.hostPort.isEmpty() ? QString::number(basRCMP::RCMPXferLocalPort) : ctx.hostPort)
+                        : QStringLiteral("local port %1 is taken: use --local-port 0").arg(ctx.localPort));
+    ProgressLine progress(*ctx.err, ctx.errIsTerminal);
+    progress.follow(s.waits);
     int rc = 0;
     if (what == QLatin1String("mode")) rc = ModeCommand(ctx, s);
     else if (what == QLatin1String("check")) rc = CheckCommand(ctx, s);

@@ -122,6 +122,8 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
         error = p.helpText();
         return false;
     }
+    if (!p.positionalArguments().isEmpty())
+        return error = QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first()), false;
     if (!ParseAddressList(p.value(address), fleet.addresses, error)) return false;
     o.address = fleet.addresses.first();
     quint32 v = 0;

@@ -8,6 +8,7 @@
 #include "shell/MainClose.h"
 #include "shell/MessageListView.h"
 #include "shell/Version.h"
+#include "shell/WaitStatusBar.h"
 #include "shell/WindowControls.h"
 
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ frmEchoMain::frmEchoMain(EchoTestSession& session, Operator& op, Clipboard& clip
     SlstCopy->setObjectName(QStringLiteral("SlstCopy"));
 
     buildLayout();
+    statusBar_ = AddWaitStatusBar(*this);
     BindMessageList(session_.lstStatus, lstStatus, true, this);
 
     EchoTestRun& run = session_.run;
@@ -170,6 +172,7 @@ void frmEchoMain::cmdEcho_Click()
         return;
     }
     echoRunning_ = true;
+    statusBar_->showWaiting(QStringLiteral("Waiting for the echo replies of ") + cmb_ID->currentText());
     cmdStop->setFocus();
     cmdEcho->setEnabled(false);
 }
@@ -181,6 +184,7 @@ void frmEchoMain::cmdTR_Click()
         return;
     }
     echoRunning_ = false;
+    statusBar_->showWaiting(QStringLiteral("Waiting for the route to ") + cmb_ID->currentText());
     cmdStop->setFocus();
     cmdTR->setEnabled(false);
 }
@@ -201,6 +205,7 @@ void frmEchoMain::runEnded()
     // An echo run gives Echo Request back; a traceroute, or Stop while idle, gives Traceroute.
     QPushButton* start = echoRunning_ ? cmdEcho : cmdTR;
     echoRunning_ = false;
+    statusBar_->showWaiting(QString());
     start->setEnabled(true);
     start->setFocus();
 }

@@ -18,6 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class WaitStatusBar;
 
 class frmEchoMain : public QWidget {
     Q_OBJECT
@@ -32,6 +33,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    WaitStatusBar* statusBar_ = nullptr;  // what the window waits for
     void buildLayout();
 
     void txt_IP_KeyPress();

@@ -3,6 +3,7 @@
 #include "firmware/FirmwareFlows.h"
 #include "link/basMain.h"
 #include "shell/SetupSession.h"
+#include "shell/WaitStatusBar.h"
 #include "shell/WindowControls.h"
 
 #include <QCloseEvent>
@@ -36,6 +37,7 @@ frmFW::frmFW(SetupSession& session, QWidget* parent)
     cmdDMY->setFixedSize(1, 1);
     cmdDMY->setFlat(true);
     buildLayout();
+    AddWaitStatusBar(*this)->follow(session_.waits);
 
     connect(cmdFile, &QPushButton::clicked, this, &frmFW::cmdFile_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmFW::cmdOK_Click);

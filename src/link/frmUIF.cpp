@@ -114,7 +114,9 @@ frmUIF::UIFOutcome frmUIF::Exchange()
     UIFRetries = 0;
     ExpectCmdCode = basConv::GetIntBE(UIFSendBuf, 2);
     ExpectIdent = basConv::GetLongBE(UIFSendBuf, 4);
-    transmit();
+    emit waiting(1);
+    // A stop in answer to the signal sends nothing.
+    if (UIFBusy) transmit();
     if (UIFBusy) {
         QEventLoop loop;
         QEventLoop* outer = waitLoop_;
@@ -153,6 +155,7 @@ void frmUIF::endWait(int state, const QString& message)
         waiting_ = nullptr;
     }
     if (waitLoop_) waitLoop_->quit();
+    emit waitEnded();
 }
 
 void frmUIF::transmit()
@@ -210,6 +213,8 @@ void frmUIF::onTick()
         endWait(StateNoResponse, QStringLiteral("No Response"));
         return;
     }
+    emit waiting(UIFRetries + 2);
+    if (!UIFBusy) return;
     transmit();
     ++UIFRetries;
 }

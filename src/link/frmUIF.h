@@ -94,8 +94,15 @@ public:
     // Datagrams that left the socket.
     int sentCount() const { return sentCount_; }
 
+    // An exchange is sent at most this often: once, then a resend after each silent wait.
+    static constexpr int UIFSends = 5;
+
 signals:
     void closed();
+    // The exchange now waiting went out for the send-th time (1 to UIFSends).
+    void waiting(int send);
+    // The waiting exchange ended, whatever its outcome.
+    void waitEnded();
 
 private:
     void transmit();

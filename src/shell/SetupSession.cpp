@@ -8,6 +8,8 @@
 SetupSession::SetupSession(const Clock& clock_, Operator& op_, const Options& options, QObject* parent)
     : QObject(parent), ToolContext(clock_, op_, QStringLiteral("CONF")), uif(&op_, options.uif, this), tfr(uif, options.tfr, this)
 {
+    waits.watch(uif);
+    waits.watch(tfr);
     connect(&tfr, &frmTFR::debugLine, this, [this](const QString& line) { show(line); });
     log.pcAddress = [this] { return basMain::PcAddressTowards(uif.remoteHost()); };
 }

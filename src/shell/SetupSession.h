@@ -4,6 +4,7 @@
 #include "link/frmUIF.h"
 #include "shell/MessageList.h"
 #include "shell/ToolContext.h"
+#include "tftp/WaitProgress.h"
 #include "tftp/frmTFR.h"
 
 #include <QObject>
@@ -39,4 +40,6 @@ public:
     bool wholeImagesOnly = false;
     frmUIF uif;
     frmTFR tfr;
+    // What the flow now waits on the device for, "" when nothing.
+    WaitProgress waits;
 };

@@ -16,6 +16,7 @@
 #include "shell/MessageListView.h"
 #include "shell/SetupSession.h"
 #include "shell/Version.h"
+#include "shell/WaitStatusBar.h"
 #include "shell/WindowControls.h"
 
 #include <QCheckBox>
@@ -78,6 +79,7 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     lstcopy->setObjectName(QStringLiteral("lstcopy"));
 
     buildLayout();
+    AddWaitStatusBar(*this)->follow(session_.waits);
 
     BindMessageList(session_.lstStatus, lstStatus, true, this);
     BindMessageList(session_.Statelist, Statelist, false, this);

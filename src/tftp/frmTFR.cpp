@@ -108,7 +108,9 @@ int frmTFR::TFTP_StartRequest(int type)
 
 int frmTFR::transferPhase()
 {
+    emit transferWaiting(true);
     waitWhile([this] { return !transferEnded_ && !stopped_ && server_.isLoaded(); });
+    emit transferWaiting(false);
     server_.unload();
     // A stop is the answer, whatever the transfer did in the same turn.
     if (stopped_ || !transferEnded_ || transferResult_ == basTFTP::ResultNotFinished) {

@@ -61,6 +61,8 @@ public:
 signals:
     void closed();
     void debugLine(const QString& text);
+    // The device accepted the start: the transfer phase waits on the server (true) until it ends (false).
+    void transferWaiting(bool waiting);
 
 private:
     void sendStartCommand();

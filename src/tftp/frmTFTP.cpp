@@ -222,6 +222,7 @@ void frmTFTP::storeBlock(int block, const QByteArray& d)
         return;
     }
     if (!SendPacket_TFTP(MakeAck(quint16(block)))) return;
+    emit progress(true, block, qint64(block - 1) * TFTPBlockSize + bytes.size());
     if (!last) return;
     // The file replaces its target only when the transfer ends complete.
     if (!target_.commit()) {
@@ -237,6 +238,7 @@ void frmTFTP::onAck(const QByteArray& d, bool afterQuietTick)
     if (TFTPState != StateSending && TFTPState != StateLastSent) return;
     const int block = PacketBlock(d);
     if (block == TFTPBlock) {
+        emit progress(false, block, qint64(block - 1) * TFTPBlockSize + block_.size());
         if (TFTPState == StateLastSent) {
             end(ResultComplete);
             return;

@@ -53,6 +53,9 @@ signals:
     void debugLine(const QString& text);
     // The load's transfer ended with this result; nothing the server receives afterwards counts.
     void transferEnded(int result, int errCode);
+    // A block was stored (receiving) or acknowledged by the device (sending): the blocks and
+    // bytes moved so far.
+    void progress(bool receiving, int blocks, qint64 bytes);
 
 private:
     void onReadyRead();

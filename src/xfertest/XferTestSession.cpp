@@ -9,6 +9,7 @@ XferTestSession::XferTestSession(const Clock& clock_, Operator& op_, const Optio
     : QObject(parent), ToolContext(clock_, op_, QStringLiteral("XFER")), uif(&op_, options.uif, this),
       rcmp(&op_, options.rcmp, this), run(*this, uif, rcmp, options.run, this)
 {
+    waits.watch(uif);
 }
 
 bool XferTestSession::load()

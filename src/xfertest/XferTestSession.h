@@ -5,6 +5,7 @@
 #include "link/frmUIF.h"
 #include "rcmp/frmRCMP.h"
 #include "shell/ToolContext.h"
+#include "tftp/WaitProgress.h"
 #include "xfertest/XferTestRun.h"
 
 #include <QObject>
@@ -35,4 +36,6 @@ public:
     frmUIF uif;
     frmRCMP2 rcmp;
     XferTestRun run;
+    // The UIF exchange now waiting, "" when none.
+    WaitProgress waits;
 };

@@ -8,6 +8,7 @@
 #include "shell/MessageListView.h"
 #include "shell/PcAddress.h"
 #include "shell/Version.h"
+#include "shell/WaitStatusBar.h"
 #include "shell/WindowControls.h"
 #include "xfertest/XferTestSession.h"
 
@@ -81,6 +82,8 @@ frmXferMain::frmXferMain(XferTestSession& session, Operator& op, Clipboard& clip
     new ListCopy(lstStatus, ListMenu, lstcopy, clipboard, this);
 
     buildLayout();
+    statusBar_ = AddWaitStatusBar(*this);
+    statusBar_->follow(session_.waits);
     // The test stream adds lines far faster than a list view can show them: the view and the
     // counter catch up once a tick, the list and the counters themselves miss nothing.
     BindMessageListBatched(session_.lstStatus, lstStatus, tickMs, this);
@@ -266,12 +269,14 @@ void frmXferMain::cmdEcho_Click()
         focusBox(refused);
         return;
     }
+    statusBar_->showWaiting(QStringLiteral("Waiting for the echo replies of ") + cmb_ID->currentText());
     cmdEchoStop->setFocus();
     cmdEcho->setEnabled(false);
 }
 
 void frmXferMain::echoEnded()
 {
+    statusBar_->showWaiting(QString());
     if (cmdEcho->isEnabled()) return;
     cmdEcho->setEnabled(true);
     cmdEcho->setFocus();

@@ -20,6 +20,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class WaitStatusBar;
 class QTimer;
 class XferTestSession;
 
@@ -36,6 +37,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    WaitStatusBar* statusBar_ = nullptr;  // what the window waits for
     void buildLayout();
     XferTestRun::Fields fields() const;
     void focusBox(XferTestRun::Box box);

@@ -72,11 +72,11 @@ void tst_qln_echo::usage_data()
     QTest::addColumn<QString>("errHas");
     QTest::newRow("help") << QStringList{"--help"} << 0 << "echo" << "";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "qln 1." << "";
-    QTest::newRow("no command") << QStringList{} << 2 << "" << "Usage: qln";
-    QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "" << "Unknown command 'frob'";
-    QTest::newRow("invalid address") << QStringList{"--device", "10.0.0.300", "echo"} << 1 << "" << "Invalid IP Address";
-    QTest::newRow("no address") << QStringList{"echo"} << 1 << "" << "Invalid IP Address";
-    QTest::newRow("bad port") << QStringList{"--device-port", "x", "--device", "1.2.3.4", "echo"} << 2 << "" << "Invalid port number";
+    QTest::newRow("no command") << QStringList{} << 2 << "" << "Usage: qln [options] COMMAND [ARGS]: COMMAND is missing; see qln --help\n";
+    QTest::newRow("unknown command") << QStringList{"frob"} << 2 << "" << "Unknown command 'frob'; see qln --help\n";
+    QTest::newRow("invalid address") << QStringList{"--device", "10.0.0.300", "echo"} << 1 << "" << "WARNING: Invalid IP Address\n'10.0.0.300'\n";
+    QTest::newRow("no address") << QStringList{"echo"} << 1 << "" << "WARNING: Invalid IP Address\n--device is missing\n";
+    QTest::newRow("bad port") << QStringList{"--device-port", "x", "--device", "1.2.3.4", "echo"} << 2 << "" << "Invalid port number 'x' of --device-port; see qln --help\n";
 }
 
 void tst_qln_echo::usage()

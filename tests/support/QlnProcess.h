@@ -21,9 +21,11 @@ struct ProgramRun {
     }
 };
 
-inline ProgramRun RunProgram(const QString& program, const QStringList& args, int timeoutMs = 60000)
+inline ProgramRun RunProgram(const QString& program, const QStringList& args, int timeoutMs = 60000,
+                             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     // An event loop, not polling: a simulator in this process then answers each datagram at once
     // (a transfer of thousands of lock-step blocks would otherwise wait a poll for every one).
     QEventLoop loop;
