@@ -29,7 +29,7 @@ Reply CheckOutput::request(qint16 code, std::initializer_list<qint32> longs)
         offset += 4;
     }
     Reply r;
-    r.outcome = uif.Exchange();
+    r.outcome = run_.answer ? run_.answer(uif) : uif.Exchange();
     r.bytes = r.outcome.reply.left(basUIF::UIFReplyMax);
     r.bytes.append(basUIF::UIFReplyMax - r.bytes.size(), '\0');
     return r;

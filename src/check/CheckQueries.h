@@ -2,11 +2,13 @@
 // The eighteen status queries of the check window and their Check All run. A query reads the
 // device through the UIF engine, keeps what it read as values, and writes its lines to the
 // check list (time stamp, indent, text) and to the log. The window and `qln check` call these.
+#include "link/frmUIF.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <array>
+#include <functional>
 
-class frmUIF;
 class MessageList;
 class ToolContext;
 
@@ -38,6 +40,10 @@ struct CheckRun {
     ToolContext& ctx;
     frmUIF& uif;
     MessageList& lstMsg;
+    // Where the outcome of each request comes from: the engine's exchange with the device, unless
+    // the caller already holds the replies (recorded bytes) and answers the request built in
+    // uif.UIFRequestBuf itself.
+    std::function<frmUIF::UIFOutcome(frmUIF& uif)> answer = {};
 };
 
 struct QueryResult {

@@ -70,6 +70,10 @@ public:
     // Datagrams that left the socket.
     int sentCount() const { return sentCount_; }
 
+    // One datagram as the socket delivered it (at most RCMPRecvMax bytes): what the link does
+    // with every datagram it reads.
+    void accept(const char* data, qint64 size);
+
 signals:
     void replyArrived();
     void closed();
@@ -85,7 +89,6 @@ protected:
 
 private:
     void onReadyRead();
-    void accept(const char* data, qint64 size);
     void onTick();
     void showSendError(int number);
 

@@ -88,16 +88,21 @@ void frmTFTP::onReadyRead()
         const qint64 n = socket_->readDatagram(d.data(), d.size(), &from, &port);
         if (n < 0) continue;
         d.truncate(int(n));
-        if (ended_) {
-            // The transfer is over: a late packet, or another host's request right behind the
-            // last block, changes neither the file nor the result.
-            if (port != peerPort || from != peerAddress)
-                emit debugLine(QStringLiteral("DEBUG: Unexpected Port: %1").arg(port));
-            continue;
-        }
-        handle(d, from, port);
-        finishIfEnded();
+        TakeDatagram(d, from, port);
     }
+}
+
+void frmTFTP::TakeDatagram(const QByteArray& d, const QHostAddress& from, quint16 port)
+{
+    if (ended_) {
+        // The transfer is over: a late packet, or another host's request right behind the
+        // last block, changes neither the file nor the result.
+        if (port != peerPort || from != peerAddress)
+            emit debugLine(QStringLiteral("DEBUG: Unexpected Port: %1").arg(port));
+        return;
+    }
+    handle(d, from, port);
+    finishIfEnded();
 }
 
 void frmTFTP::finishIfEnded()

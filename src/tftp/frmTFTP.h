@@ -48,6 +48,10 @@ public:
 
     int sentCount() const { return sentCount_; }
 
+    // One datagram as the socket delivered it, from that address and port: what the server does
+    // with every datagram it reads.
+    void TakeDatagram(const QByteArray& d, const QHostAddress& from, quint16 port);
+
 signals:
     // A line for the message list ("DEBUG: Unexpected Port: ...").
     void debugLine(const QString& text);
