@@ -18,17 +18,8 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 build=build-fuzz
 
-packages=(clang cmake ninja-build qt6-base-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source scripts/install-packages.sh
+install_packages clang cmake ninja-build qt6-base-dev
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLN_FUZZ=ON -DBUILD_TESTING=OFF \
       -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null

@@ -11,17 +11,9 @@ packages=(cmake ninja-build g++ qt6-base-dev
           xvfb xauth                      # a display for QLN_Set where none exists
           ansible-core git                # examples/ansible and its tests run playbooks against qln-devsim
           fonts-wqy-microhei)             # a font with the full-width question mark of the dialogs
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  # The tftpd-hpa service is not wanted: the tests run in.tftpd themselves on a loopback port.
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# The tftpd-hpa service is not wanted: the tests run in.tftpd themselves on a loopback port.
+source scripts/install-packages.sh
+install_packages "${packages[@]}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C "$build" -j2 "$@"
