@@ -10,6 +10,20 @@ namespace config {
 namespace {
 constexpr int RecordSize = basUIF::UIFPacketSize;
 constexpr int WalkedRecordCount = 71;  // records 0..70: a received image is read no further
+
+// Record `i` of the image; bytes missing from a short image read as erased (0xFF).
+QByteArray slot(const QByteArray& image, int i)
+{
+    QByteArray record = image.mid(qsizetype(i) * RecordSize, RecordSize);
+    record.append(QByteArray(RecordSize - record.size(), char(0xFF)));
+    return record;
+}
+
+// 0xFFFF at offset 14 marks an erased slot: the end of the records.
+bool isErased(const QByteArray& record)
+{
+    return basUIF::GetUIFInt(record, 14 - basUIF::UIFHeaderSize) == qint16(0xFFFF);
+}
 }  // namespace
 
 QStringList FormatImage(const QByteArray& image)
@@ -24,15 +38,14 @@ QList<WalkedRecord> WalkImage(const QByteArray& image)
     SectionFlags flags;
     QList<WalkedRecord> records;
     for (int i = 0; i < WalkedRecordCount; ++i) {
-        QByteArray record = image.mid(qsizetype(i) * RecordSize, RecordSize);
-        record.append(QByteArray(RecordSize - record.size(), char(0xFF)));  // past the end reads erased
+        const QByteArray record = slot(image, i);
         const int code = ReadRecordHead(record).code;
         if (IsConfigurationCode(code)) {
             records << WalkedRecord{i, code, FormatRecord(record, flags)};
             continue;
         }
-        // Unknown codes are passed over; 0xFFFF at offset 14 marks an erased slot, the end.
-        if (basUIF::GetUIFInt(record, 14 - basUIF::UIFHeaderSize) == qint16(0xFFFF)) break;
+        // Unknown codes are passed over, up to the erased end.
+        if (isErased(record)) break;
     }
     return records;
 }
@@ -42,10 +55,10 @@ QString ImageFault(const QByteArray& image)
     if (image.size() != basUIF::UIFCollectSize)
         return QStringLiteral("the image is %1 bytes, not %2").arg(image.size()).arg(basUIF::UIFCollectSize);
     for (int i = 0; i < WalkedRecordCount; ++i) {
-        const QByteArray record = image.mid(qsizetype(i) * RecordSize, RecordSize);
+        const QByteArray record = slot(image, i);
         const int code = ReadRecordHead(record).code;
         if (IsConfigurationCode(code)) continue;
-        if (basUIF::GetUIFInt(record, 14 - basUIF::UIFHeaderSize) == qint16(0xFFFF)) break;
+        if (isErased(record)) break;
         return QStringLiteral("record %1 has unknown code %2").arg(i).arg(quint16(code));
     }
     return QString();
