@@ -107,7 +107,12 @@ int main(int argc, char** argv)
     o.port = 0;
     o.address = QHostAddress::LocalHost;
     frmTFTP server(o);
-    basTFTP::TransferFile file;
+    const QHostAddress client(QHostAddress::LocalHost);
+    basTFTP::Transfer get, put;
+    get.type = 2;  // the client reads: the firmware to the device
+    put.type = 3;
+    basTFTP::SetTransferFile(get.file, served);
+    get.bytes = data;
 
     QList<double> oursGet, theirsGet, oursPut, theirsPut;
     int failures = 0;
@@ -120,8 +125,7 @@ int main(int argc, char** argv)
     };
     for (int run = 0; run < Runs; ++run) {
         const QString local = clientDir.path() + "/got.bin";
-        basTFTP::SetTransferFile(file, served);
-        server.load(file);
+        server.load(get, client);
         double s = runClient(tftp, server.localPort(), "get", "big.bin", local);
         check(server.TFTPResult == basTFTP::ResultComplete ? s : -1, local, "ours get");
         oursGet << s;
@@ -132,10 +136,10 @@ int main(int argc, char** argv)
         theirsGet << s;
 
         const QString name = QStringLiteral("up%1.bin").arg(run);
-        basTFTP::SetTransferFile(file, serverDir.path() + "/ours_" + name);
-        server.load(file);
+        basTFTP::SetTransferFile(put.file, serverDir.path() + "/ours_" + name);
+        server.load(put, client);
         s = runClient(tftp, server.localPort(), "put", upload, "ours_" + name);
-        check(server.TFTPResult == basTFTP::ResultComplete ? s : -1, file.path, "ours put");
+        check(server.TFTPResult == basTFTP::ResultComplete ? s : -1, put.file.path, "ours put");
         oursPut << s;
         server.unload();
 

@@ -95,8 +95,11 @@ int main(int argc, char** argv)
         const QString upPath = dir.path() + "/FW_UP.BIN";
         writeAll(upPath, up);
         sim.stores.ram.clear();
-        tfr.SetTransferFile(upPath);
-        int st = tfr.TFTP_StartRequest(frmTFR::FirmwareToDevice);
+        basTFTP::Transfer send;
+        send.type = frmTFR::FirmwareToDevice;
+        basTFTP::SetTransferFile(send.file, upPath);
+        send.bytes = up;
+        int st = tfr.TFTP_StartRequest(send);
         settle(5);
         if (st == 0 && sim.stores.ram == up)
             ++identical;
@@ -109,8 +112,10 @@ int main(int argc, char** argv)
         const QString downPath = dir.path() + "/FW_DOWN.BIN";
         writeAll(downPath, "old");
         sim.stores.firmware = down;
-        tfr.SetTransferFile(downPath);
-        st = tfr.TFTP_StartRequest(frmTFR::FirmwareFromDevice);
+        basTFTP::Transfer receive;
+        receive.type = frmTFR::FirmwareFromDevice;
+        basTFTP::SetTransferFile(receive.file, downPath);
+        st = tfr.TFTP_StartRequest(receive);
         const QByteArray got = readAll(downPath);
         if (st == 0 && got == down)
             ++identical;

@@ -15,6 +15,7 @@ namespace {
 struct Peers {
     QTemporaryDir dir;
     QString source, upload;
+    QByteArray bytes;
     QUdpSocket device, other;
     Peers()
     {
@@ -22,7 +23,6 @@ struct Peers {
         upload = dir.filePath(QStringLiteral("upload.bin"));
         QFile f(source);
         f.open(QIODevice::WriteOnly);
-        QByteArray bytes;
         for (int i = 0; i < 1300; ++i) bytes.append(char(i * 7));  // two full blocks and a short one
         f.write(bytes);
         device.bind(QHostAddress::LocalHost, 0);
@@ -51,9 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     o.port = 0;
     o.address = QHostAddress::LocalHost;
     frmTFTP server(o);
-    basTFTP::TransferFile file;
-    basTFTP::SetTransferFile(file, serveSource ? peers.source : peers.upload);
-    server.load(file);
+    basTFTP::Transfer transfer;
+    transfer.type = serveSource ? 2 : 3;
+    basTFTP::SetTransferFile(transfer.file, serveSource ? peers.source : peers.upload);
+    if (serveSource) transfer.bytes = peers.bytes;
+    server.load(transfer, QHostAddress(QHostAddress::LocalHost));
     const QHostAddress host(QHostAddress::LocalHost);
     const quint16 devicePort = peers.device.localPort();
     if (state == 1) server.TakeDatagram(basTFTP::MakeRequest(basTFTP::OpRRQ, "image.bin"), host, devicePort);

@@ -14,6 +14,8 @@ namespace config {
 ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify)
 {
     ApplyResult result;
+    const FlowClaim claim(s, QStringLiteral("Configuration File Apply"));
+    if (!claim) return result;
     s.lstStatus.MesgDisp(QString());
     if (s.CheckIPAddress(addressText) != 0) {
         result.addressRejected = true;
@@ -28,22 +30,27 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
     if (!ConvertToImage(s, path, conversion) || conversion.status != 0) return result;
     result.image = s.uif.UIFCollectBuf;
 
-    // Written whole or not at all: a stale Config.bin must never be sent as if it were this one.
+    // The device is served the image converted here: Config.bin is the operator's copy of what
+    // was sent, and another run writing it in the same folder cannot change what goes out.
+    basTFTP::Transfer transfer;
+    transfer.type = frmTFR::ConfigToDevice;
+    transfer.bytes = result.image;
     const QString imagePath = DefaultImagePath();
-    s.tfr.SetTransferFile(imagePath);
+    basTFTP::SetTransferFile(transfer.file, imagePath);
+    // Written whole or not at all, before anything is sent.
     if (!WriteConfigImage(imagePath, result.image)) {
         ShowTransferError(s, QStringLiteral("Config Data Transfer Error."), QStringLiteral("File Write Error.(Disk Full?)"));
         return result;
     }
 
     s.show(QStringLiteral("Config Data Transfer Request Send."));
-    if (s.tfr.TFTP_StartRequest(frmTFR::ConfigToDevice) != 0) {
+    if (s.tfr.TFTP_StartRequest(transfer) != 0) {
         ShowTransferError(s, QStringLiteral("Config Data Transfer Error."), s.tfr.TFRMessage);
         return result;
     }
     s.showLogged(LogFile::Recv, QStringLiteral("Config Data Transfer Complete."));
     // The copy carries the type, port and name of the start just made.
-    if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, CopyStatusLine::WideSt)) return result;
+    if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, CopyStatusLine::WideSt, CopyFields::Of(transfer))) return result;
     s.showLogged(LogFile::Recv, QStringLiteral("Current Configuration Update Complete."));
     result.applied = true;
     if (verify) result.verified = VerifyRunning(s, result.image);

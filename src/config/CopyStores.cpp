@@ -5,9 +5,9 @@
 
 namespace config {
 
-bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine form)
+bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine form, const CopyFields& carried)
 {
-    const int status = s.tfr.Copy_Request_Send(source, destination);
+    const int status = s.tfr.Copy_Request_Send(source, destination, carried);
     if (status == 0) return true;
     const QString st = s.uif.UIFStatusText(status);
     s.show(QStringLiteral("Copy Command Error."));
@@ -20,8 +20,9 @@ bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine for
 void ShowTransferError(SetupSession& s, const QString& text, const QString& message)
 {
     s.show(text);
-    for (const QString& line : basTFTP::TransferMessageLines(message)) s.showIndented(line);
-    s.log.WriteLogRecord(LogFile::Recv, text + QStringLiteral("  ") + message);
+    const QStringList lines = basTFTP::TransferMessageLines(message);
+    for (const QString& line : lines) s.showIndented(line);
+    s.log.WriteLogRecord(LogFile::Recv, text + QStringLiteral("  ") + lines.join(QStringLiteral("  ")));
 }
 
 }  // namespace config

@@ -4,6 +4,7 @@
 #include <QString>
 
 class SetupSession;
+struct CopyFields;
 
 namespace config {
 
@@ -13,10 +14,10 @@ enum class CopyStatusLine { St, WideSt, Bare };
 
 // True when the device copied. Otherwise shows "Copy Command Error." and the status line, and
 // logs the failure.
-bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine form);
+bool CopyStores(SetupSession& s, int source, int destination, CopyStatusLine form, const CopyFields& carried);
 
 // A transfer that did not complete: `text`, the transfer message as indented lines, and the log
-// record `text` + two blanks + the message.
+// record `text` + two blanks + the message's lines, two blanks between them.
 void ShowTransferError(SetupSession& s, const QString& text, const QString& message);
 
 }  // namespace config

@@ -12,6 +12,8 @@ namespace config {
 DiffResult RunConfigDiff(SetupSession& s, const QString& addressText, const QString& path, int index)
 {
     DiffResult result;
+    const FlowClaim claim(s, QStringLiteral("Config Diff"));
+    if (!claim) return result;
     if (s.CheckIPAddress(addressText) != 0 || !CheckConfigFile(s, path)) return result;
     ConversionResult conversion;
     if (!ConvertToImage(s, path, conversion) || conversion.status != 0) return result;

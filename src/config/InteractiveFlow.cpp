@@ -28,6 +28,8 @@ QString InteractiveResultText(const ConversionResult& r)
 InteractiveResult RunInteractive(SetupSession& s, const QString& addressText, const QString& path)
 {
     InteractiveResult result;
+    const FlowClaim claim(s, QStringLiteral("Interactive Mode"));
+    if (!claim) return result;
     if (s.CheckIPAddress(addressText) != 0) {
         result.addressRejected = true;
         return result;

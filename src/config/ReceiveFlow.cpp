@@ -22,12 +22,12 @@ void invalidPath(SetupSession& s)
     s.op.message(QStringLiteral("WARNING"), QStringLiteral("Invalid File Pathname"), Operator::Icon::Critical);
 }
 
-// The file the device sent; what lies past a whole image is not configuration.
+// The file the device sent, and one byte more when there is one: a longer file is no whole image.
 bool readImage(const QString& path, QByteArray& image)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return false;
-    image = f.read(basUIF::UIFCollectSize);
+    image = f.read(basUIF::UIFCollectSize + 1);
     return f.error() == QFileDevice::NoError;
 }
 }  // namespace
@@ -46,16 +46,17 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
     s.log.WriteLogRecord(LogFile::Send, running ? QStringLiteral("RAM Config") : QStringLiteral("ROM Config"));
     s.showLogged(LogFile::Neutral,
            running ? QStringLiteral("Copy Command Send.(RUNNING->RAM)") : QStringLiteral("Copy Command Send.(ROM->RAM)"));
-    s.tfr.TFRType = frmTFR::ConfigFromDevice;
-    s.tfr.TFRPort = basTFTP::TFTPServerPort;
-    s.tfr.TFRFileName.clear();
     s.uif.UIFCollect = false;
-    if (!CopyStores(s, running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM, CopyStatusLine::St)) return false;
+    // The copy into RAM names the receive that follows, without a file.
+    const CopyFields copy{frmTFR::ConfigFromDevice, basTFTP::TFTPServerPort, QString()};
+    if (!CopyStores(s, running ? frmTFR::RUNNING : frmTFR::ROM, frmTFR::RAM, CopyStatusLine::St, copy)) return false;
     s.showLogged(LogFile::Recv, QStringLiteral("Copy Command normal end."));
 
-    s.tfr.SetTransferFile(path);
+    basTFTP::Transfer transfer;
+    transfer.type = frmTFR::ConfigFromDevice;
+    basTFTP::SetTransferFile(transfer.file, path);
     s.showLogged(LogFile::Send, QStringLiteral("Config Data receive transfer request."));
-    if (s.tfr.TFTP_StartRequest(frmTFR::ConfigFromDevice) != 0) {
+    if (s.tfr.TFTP_StartRequest(transfer) != 0) {
         ShowTransferError(s, QStringLiteral("Config Data receive transfer Error."), s.tfr.TFRMessage);
         return false;
     }
@@ -70,12 +71,16 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
             return false;
         }
     }
+    // The window shows what a store's worth of it holds.
+    image.truncate(basUIF::UIFCollectSize);
     return true;
 }
 
 ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
 {
     ReceiveResult result;
+    const FlowClaim claim(s, index == ReceiveRunning ? QStringLiteral("RAM Config") : QStringLiteral("ROM Config"));
+    if (!claim) return result;
     if (s.CheckIPAddress(addressText) != 0) {
         result.addressRejected = true;
         return result;

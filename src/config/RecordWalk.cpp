@@ -52,6 +52,9 @@ QList<WalkedRecord> WalkImage(const QByteArray& image)
 
 QString ImageFault(const QByteArray& image)
 {
+    // A longer image may have been read only one byte past a store's size.
+    if (image.size() > basUIF::UIFCollectSize)
+        return QStringLiteral("the image is longer than %1 bytes").arg(basUIF::UIFCollectSize);
     if (image.size() != basUIF::UIFCollectSize)
         return QStringLiteral("the image is %1 bytes, not %2").arg(image.size()).arg(basUIF::UIFCollectSize);
     for (int i = 0; i < WalkedRecordCount; ++i) {

@@ -9,18 +9,18 @@ namespace config {
 SaveResult RunSaveToRom(SetupSession& s, const QString& addressText)
 {
     SaveResult result;
+    const FlowClaim claim(s, QStringLiteral("Save"));
+    if (!claim) return result;
     s.lstStatus.MesgDisp(QString());
     if (s.CheckIPAddress(addressText) != 0) {
         result.addressRejected = true;
         return result;
     }
     s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Save"));
-    // No transfer goes with this copy: it carries type 0 and no file name.
-    s.tfr.TFRType = frmTFR::ConfigToDevice;
-    s.tfr.TFRPort = basTFTP::TFTPServerPort;
-    s.tfr.TFRFileName.clear();
     s.uif.UIFCollect = false;
-    if (!CopyStores(s, frmTFR::RUNNING, frmTFR::ROM, CopyStatusLine::Bare)) return result;
+    // No transfer goes with this copy: it carries type 0 and no file name.
+    const CopyFields copy{frmTFR::ConfigToDevice, basTFTP::TFTPServerPort, QString()};
+    if (!CopyStores(s, frmTFR::RUNNING, frmTFR::ROM, CopyStatusLine::Bare, copy)) return result;
     s.showLogged(LogFile::Recv, QStringLiteral("Current Configuration Save Complete."));
     result.saved = true;
     return result;

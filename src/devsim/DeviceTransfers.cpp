@@ -23,6 +23,9 @@ DeviceTransfers::DeviceTransfers(DeviceSim& sim) : QObject(&sim), sim_(sim)
 qint32 DeviceTransfers::onStart(const QByteArray& request, const QHostAddress& from)
 {
     const qint32 type = basUIF::GetUIFLong(request, 0);
+    emit sim_.trace(QStringLiteral("start  type %1 port %2 \"%3\"")
+                        .arg(type).arg(quint16(basUIF::GetUIFInt(request, 4)))
+                        .arg(QString::fromLatin1(basUIF::GetUIFString(request, 8, NameMax))));
     if (type < 0 || type > 3) return devstatus::InvalidParameter;
     DeviceTftpClient::Setup setup;
     setup.direction = (type == 0 || type == 2) ? DeviceTftpClient::Direction::Read : DeviceTftpClient::Direction::Write;
@@ -84,6 +87,11 @@ qint32 DeviceTransfers::onCopy(const QByteArray& request)
 {
     const qint32 source = basUIF::GetUIFLong(request, 24);
     const qint32 destination = basUIF::GetUIFLong(request, 28);
+    // The fields of the transfer the copy follows: the name is cut by the store codes at 24.
+    emit sim_.trace(QStringLiteral("copy   %1 -> %2 type %3 port %4 \"%5\"")
+                        .arg(source).arg(destination).arg(basUIF::GetUIFLong(request, 0))
+                        .arg(quint16(basUIF::GetUIFInt(request, 4)))
+                        .arg(QString::fromLatin1(basUIF::GetUIFString(request, 8, 16))));
     QByteArray* from = sim_.stores.store(source);
     QByteArray* to = sim_.stores.store(destination);
     if (!from || !to || from == to) return devstatus::InvalidCopy;
@@ -95,7 +103,6 @@ qint32 DeviceTransfers::onCopy(const QByteArray& request)
         st.firmware = st.ram;
         return 0;
     }
-    emit sim_.trace(QStringLiteral("copy   store %1 -> store %2").arg(source).arg(destination));
     *to = *from;
     if (destination == DeviceStores::RAM) st.ramHoldsFirmware = false;
     // The running configuration is what the tables show: a new one replaces their configured part.

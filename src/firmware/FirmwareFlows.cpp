@@ -6,7 +6,10 @@
 #include "link/basUIF.h"
 #include "platform/Operator.h"
 #include "shell/SetupSession.h"
+#include "tftp/TransferTexts.h"
 #include "tftp/basTFTP.h"
+
+#include <QFile>
 
 namespace firmware {
 
@@ -29,9 +32,9 @@ void begin(SetupSession& s, const QString& name)
     s.uif.UIFCollect = false;
 }
 
-bool transfer(SetupSession& s, int type, const QString& errorText)
+bool transfer(SetupSession& s, basTFTP::Transfer& t, const QString& errorText)
 {
-    if (s.tfr.TFTP_StartRequest(type) == 0) return true;
+    if (s.tfr.TFTP_StartRequest(t) == 0) return true;
     config::ShowTransferError(s, errorText, s.tfr.TFRMessage);
     return false;
 }
@@ -46,10 +49,10 @@ void commandError(SetupSession& s, const QString& text, qint32 status)
 
 // The flash write after a transfer to the device that completed: the copy from RAM to ROM
 // carries the type, port and name of that transfer.
-Outcome flashWrite(SetupSession& s, const QString& doneText)
+Outcome flashWrite(SetupSession& s, const QString& doneText, const basTFTP::Transfer& sent)
 {
     s.showLogged(LogFile::Send, QStringLiteral("Write Command Send."));
-    const int status = s.tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::ROM);
+    const int status = s.tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::ROM, CopyFields::Of(sent));
     if (status != 0) {
         commandError(s, QStringLiteral("Write Command Error."), status);
         return Outcome::Failed;
@@ -92,13 +95,44 @@ Outcome chooseTarget(SetupSession& s, FileChoice& choice, const QString& questio
 // The transfer from the device into the temporary file, then the file over the target.
 bool receiveInto(SetupSession& s, SafeTarget& target, int type, const QString& errorText)
 {
-    s.tfr.SetTransferFile(s.LastCheckedFile);
+    basTFTP::Transfer t;
+    t.type = type;
+    basTFTP::SetTransferFile(t.file, s.LastCheckedFile);
     // The device is told the target's name; the server writes the temporary file.
-    s.tfr.transferFile.path = target.temporaryPath();
-    if (!transfer(s, type, errorText)) return false;
+    t.file.path = target.temporaryPath();
+    if (!transfer(s, t, errorText)) return false;
     if (target.commit()) return true;
     config::ShowTransferError(s, errorText, QStringLiteral("File Write Error.(Disk Full?)"));
     return false;
+}
+
+// The file to send, read now: the device is served these bytes whatever happens to the file
+// meanwhile. A file the device could not take is refused before the start command goes out.
+bool readSource(SetupSession& s, int type, basTFTP::Transfer& t, const QString& errorText)
+{
+    t.type = type;
+    basTFTP::SetTransferFile(t.file, s.LastCheckedFile);
+    QFile f(s.LastCheckedFile);
+    if (!f.open(QIODevice::ReadOnly)) {
+        config::ShowTransferError(s, errorText, QStringLiteral("TFTP File Open Error."));
+        return false;
+    }
+    // One byte past the largest size tells a file too large without reading all of it.
+    t.bytes = f.read(basTFTP::TFTPMaxBytes + 1);
+    if (f.error() != QFileDevice::NoError) {
+        config::ShowTransferError(s, errorText, QStringLiteral("TFTP File Open Error."));
+        return false;
+    }
+    if (t.bytes.size() > basTFTP::TFTPMaxBytes) {
+        t.bytes.clear();
+        config::ShowTransferError(
+            s, errorText,
+            basTFTP::WithSecondLine(QStringLiteral("TFTP File Too Large."),
+                                    QStringLiteral("the file is %1 bytes; at most %2 bytes can be sent")
+                                        .arg(f.size()).arg(basTFTP::TFTPMaxBytes)));
+        return false;
+    }
+    return true;
 }
 
 // A file to send: it must exist and hold data, and its name fit the device's name field.
@@ -126,17 +160,22 @@ QString ChooseFirmwareFile(SetupSession& s, FileChoices& c)
 
 Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path)
 {
+    const FlowClaim claim(s, QStringLiteral("FW Update"));
+    if (!claim) return Outcome::Failed;
     if (const Outcome o = checkSource(s, c.firmwareSend, path); o != Outcome::Done) return o;
     begin(s, QStringLiteral("FW Update"));
     s.show(QStringLiteral("Firmware send transfer request."));
-    s.tfr.SetTransferFile(s.LastCheckedFile);
-    if (!transfer(s, frmTFR::FirmwareToDevice, QStringLiteral("Firmware send transfer Error."))) return Outcome::Failed;
+    const QString error = QStringLiteral("Firmware send transfer Error.");
+    basTFTP::Transfer t;
+    if (!readSource(s, frmTFR::FirmwareToDevice, t, error) || !transfer(s, t, error)) return Outcome::Failed;
     s.showLogged(LogFile::Recv, QStringLiteral("Firmware send transfer complete."));
-    return flashWrite(s, QStringLiteral("Write Flash-ROM Start."));
+    return flashWrite(s, QStringLiteral("Write Flash-ROM Start."), t);
 }
 
 Outcome FwRead(SetupSession& s, FileChoices& c)
 {
+    const FlowClaim claim(s, QStringLiteral("FW RD"));
+    if (!claim) return Outcome::Failed;
     std::unique_ptr<SafeTarget> target;
     if (const Outcome o = chooseTarget(s, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
         return o;
@@ -150,16 +189,16 @@ Outcome FwRead(SetupSession& s, FileChoices& c)
 
 Outcome ConfigRead(SetupSession& s, FileChoices& c)
 {
+    const FlowClaim claim(s, QStringLiteral("Config RD"));
+    if (!claim) return Outcome::Failed;
     std::unique_ptr<SafeTarget> target;
     if (const Outcome o = chooseTarget(s, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
         o != Outcome::Done)
         return o;
     begin(s, QStringLiteral("Config RD"));
     s.show(QStringLiteral("Copy Command Send.(ROM->RAM)"));
-    s.tfr.TFRType = frmTFR::ConfigFromDevice;
-    s.tfr.TFRPort = basTFTP::TFTPServerPort;
-    s.tfr.TFRFileName.clear();
-    if (!config::CopyStores(s, frmTFR::ROM, frmTFR::RAM, config::CopyStatusLine::St)) return Outcome::Failed;
+    const CopyFields copy{frmTFR::ConfigFromDevice, basTFTP::TFTPServerPort, QString()};
+    if (!config::CopyStores(s, frmTFR::ROM, frmTFR::RAM, config::CopyStatusLine::St, copy)) return Outcome::Failed;
     s.showLogged(LogFile::Recv, QStringLiteral("Copy Command normal end."));
     const QString request = QStringLiteral("Config Data receive transfer request.");
     s.lstStatus.MesgDisp(request);
@@ -172,19 +211,24 @@ Outcome ConfigRead(SetupSession& s, FileChoices& c)
 
 Outcome ConfigWrite(SetupSession& s, FileChoices& c)
 {
+    const FlowClaim claim(s, QStringLiteral("Config WR"));
+    if (!claim) return Outcome::Failed;
     const QString path = Set_ReadFile(s.op, c.configurationSend);
     if (path.isEmpty()) return Outcome::Cancelled;
     if (const Outcome o = checkSource(s, c.configurationSend, path); o != Outcome::Done) return o;
     begin(s, QStringLiteral("Config WR"));
     s.show(QStringLiteral("Config Data send transfer request."));
-    s.tfr.SetTransferFile(s.LastCheckedFile);
-    if (!transfer(s, frmTFR::ConfigToDevice, QStringLiteral("Config Data send transfer Error."))) return Outcome::Failed;
+    const QString error = QStringLiteral("Config Data send transfer Error.");
+    basTFTP::Transfer t;
+    if (!readSource(s, frmTFR::ConfigToDevice, t, error) || !transfer(s, t, error)) return Outcome::Failed;
     s.showLogged(LogFile::Recv, QStringLiteral("Config Data send transfer complete."));
-    return flashWrite(s, QStringLiteral("Write Flash-ROM Complete."));
+    return flashWrite(s, QStringLiteral("Write Flash-ROM Complete."), t);
 }
 
 Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText)
 {
+    const FlowClaim claim(s, QStringLiteral("Version Check"));
+    if (!claim) return Outcome::Failed;
     begin(s, QStringLiteral("Version Check"));
     s.show(QStringLiteral("Version Check"));
     s.uif.BeginRequest(CmdGetVersion);

@@ -12,6 +12,25 @@
 class Clock;
 class Operator;
 
+class SetupSession;
+
+// One flow at a time on the link and the sequencer: a flow claims the session at its first step
+// and holds it until it returns. A second flow's claim is refused with the busy line before it
+// writes or sends anything, so it can never rewrite the transfer under way.
+class FlowClaim {
+public:
+    // `name` is the operation as its log record names it ("Save", "FW Update", ...).
+    FlowClaim(SetupSession& s, const QString& name);
+    ~FlowClaim();
+    FlowClaim(const FlowClaim&) = delete;
+    FlowClaim& operator=(const FlowClaim&) = delete;
+    explicit operator bool() const { return held_; }
+
+private:
+    SetupSession& s_;
+    bool held_ = false;
+};
+
 class SetupSession : public QObject, public ToolContext {
     Q_OBJECT
 public:
@@ -26,8 +45,15 @@ public:
     bool load();
 
     // Parses the address text; on an error shows "Invalid IP Address" and returns the code,
-    // else makes it the device address and returns 0.
+    // else makes it the device address and returns 0. While a flow holds the session after its
+    // own check, another address is refused with the busy line (-1): the flow's device stays.
     int CheckIPAddress(const QString& text);
+
+    // True while a flow holds the session.
+    bool flowRunning() const { return flowRunning_; }
+    // The refusal of an operation while a flow runs: "NAME: another operation is running." and
+    // the Sender Busy status line, shown and logged.
+    void showBusy(const QString& name);
 
     // Stop: ends whatever transfer or exchange is waiting.
     void stop();
@@ -42,4 +68,9 @@ public:
     frmTFR tfr;
     // What the flow now waits on the device for, "" when nothing.
     WaitProgress waits;
+
+private:
+    friend class FlowClaim;
+    bool flowRunning_ = false;
+    bool flowAddressFixed_ = false;  // the running flow's address check has passed
 };

@@ -4,36 +4,6 @@
 
 namespace basTFTP {
 
-bool TransferSource::open(const QString& path)
-{
-    close();
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadOnly)) return false;
-    // A folder opens on some systems but cannot be read.
-    size_ = file_.size();
-    if (size_ < 0 || file_.isSequential()) {
-        close();
-        return false;
-    }
-    return true;
-}
-
-void TransferSource::close()
-{
-    if (file_.isOpen()) file_.close();
-    size_ = 0;
-}
-
-bool TransferSource::readBlock(int block, QByteArray& bytes)
-{
-    const qint64 offset = qint64(block - 1) * TFTPBlockSize;
-    const qint64 length = qBound(qint64(0), size_ - offset, qint64(TFTPBlockSize));
-    bytes.resize(int(length));
-    if (length == 0) return offset <= size_;
-    if (file_.pos() != offset && !file_.seek(offset)) return false;
-    return file_.read(bytes.data(), length) == length;
-}
-
 bool TransferTarget::open(const QString& path)
 {
     discard();

@@ -1,27 +1,12 @@
 #pragma once
-// The two ends of a transfer on the PC's disk: the file served to a read request, and the file
-// a write request delivers, which replaces its target only once it is complete.
+// The file a write request delivers on the PC's disk, which replaces its target only once it is
+// complete. (What a read request is served is held in memory: see Transfer.)
 #include <QByteArray>
-#include <QFile>
 #include <QSaveFile>
 #include <QString>
 #include <memory>
 
 namespace basTFTP {
-
-class TransferSource {
-public:
-    bool open(const QString& path);
-    void close();
-    bool isOpen() const { return file_.isOpen(); }
-    qint64 size() const { return size_; }
-    // The bytes of a block (fewer than 512, maybe none, for the last one); false when unreadable.
-    bool readBlock(int block, QByteArray& bytes);
-
-private:
-    QFile file_;
-    qint64 size_ = 0;
-};
 
 class TransferTarget {
 public:

@@ -4,7 +4,8 @@
 
 namespace basTFTP {
 
-QString TFTPResultText(int result, int errCode)
+namespace {
+QString resultText(int result, int errCode)
 {
     switch (result) {
     case ResultSendError: return QStringLiteral("TFTP Packet Send Error.");
@@ -18,6 +19,17 @@ QString TFTPResultText(int result, int errCode)
     case ResultTooLarge: return QStringLiteral("TFTP File Too Large.");
     default: return QStringLiteral("TFTP Error. ErrNo: %1").arg(result);
     }
+}
+}  // namespace
+
+QString TFTPResultText(int result, int errCode, const QString& detail)
+{
+    return WithSecondLine(resultText(result, errCode), detail);
+}
+
+QString WithSecondLine(const QString& text, const QString& second)
+{
+    return second.isEmpty() ? text : text + QStringLiteral("\\n") + second;
 }
 
 QStringList TransferMessageLines(const QString& message)

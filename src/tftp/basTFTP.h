@@ -22,6 +22,21 @@ struct TransferFile {
 // Stores the path and splits it; true when a file of that path exists.
 bool SetTransferFile(TransferFile& file, const QString& path);
 
+// The most a device can read: 65535 blocks, the last one shorter than 512 bytes.
+constexpr qint64 TFTPMaxBytes = qint64(TFTPMaxBlocks) * TFTPBlockSize - 1;
+
+// One transfer as the flow that starts it defines it: its type, the name the device is told and
+// must ask for, and what moves. A device that reads (types 0 and 2) is served `bytes`, taken when
+// the flow began, never whatever a file in the folder holds by then; a device that writes (types
+// 1 and 3) delivers into `file.path`. `port` is the server's port the start command named.
+struct Transfer {
+    int type = 0;
+    TransferFile file;
+    QByteArray bytes;
+    quint16 port = 0;
+    bool deviceReads() const { return type == 0 || type == 2; }
+};
+
 // The server compares at most this many bytes of a requested name.
 constexpr int RequestNameMax = 17;
 

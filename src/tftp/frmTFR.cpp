@@ -30,6 +30,7 @@ frmTFR::frmTFR(frmUIF& uif, const Options& options, QObject* parent)
         transferEnded_ = true;
         transferResult_ = result;
         transferErrCode_ = errCode;
+        transferDetail_ = server_.TFTPDetail;
         wake();
     });
     server_.requestSeen = [this] {
@@ -51,7 +52,7 @@ void frmTFR::load()
     timer_->start();
 }
 
-int frmTFR::TFTP_StartRequest(int type)
+int frmTFR::TFTP_StartRequest(basTFTP::Transfer& transfer)
 {
     if (running_) {
         // One transfer at a time: the running one keeps its server and its file.
@@ -71,7 +72,7 @@ int frmTFR::TFTP_StartRequest(int type)
 
     TFRMessage.clear();
     transferEnded_ = false;
-    if (!server_.load(transferFile)) {
+    if (!server_.load(transfer, QHostAddress(uif_.remoteHost()))) {
         TFRStatus = -4;
         TFRMessage = server_.bindErrorText();
         return TFRStatus;
@@ -82,9 +83,8 @@ int frmTFR::TFTP_StartRequest(int type)
     TFRRetries = 0;
     TFRWaiting = true;
     repeatDue_ = false;
-    TFRType = type;
-    TFRPort = server_.localPort();
-    TFRFileName = transferFile.name;
+    transfer.port = server_.localPort();
+    started_ = CopyFields::Of(transfer);
     sendStartCommand();
     for (;;) {
         waitWhile([this] { return TFRWaiting && !repeatDue_; });
@@ -122,7 +122,7 @@ int frmTFR::transferPhase()
         TFRMessage = QStringLiteral("TFTP Start Complete.");
         return 0;
     }
-    TFRMessage = basTFTP::TFTPResultText(transferResult_, transferErrCode_);
+    TFRMessage = basTFTP::TFTPResultText(transferResult_, transferErrCode_, transferDetail_);
     return -5;
 }
 
@@ -134,9 +134,9 @@ QString frmTFR::startErrorText(int status) const
 void frmTFR::sendStartCommand()
 {
     uif_.BeginRequest(CmdTFTPStart);
-    basUIF::PutUIFLong(uif_.UIFRequestBuf, TFRType, 0);
-    basUIF::PutUIFInt(uif_.UIFRequestBuf, qint16(quint16(TFRPort)), 4);
-    basUIF::PutUIFString(uif_.UIFRequestBuf, TFRFileName.toUtf8(), 8);
+    basUIF::PutUIFLong(uif_.UIFRequestBuf, started_.type, 0);
+    basUIF::PutUIFInt(uif_.UIFRequestBuf, qint16(quint16(started_.port)), 4);
+    basUIF::PutUIFString(uif_.UIFRequestBuf, started_.name.toUtf8(), 8);
     ++startCommands_;
     // While the command waits for its reply the repeat clock stands still: a repeat never
     // meets this command's own exchange as "Sender Busy".
@@ -150,13 +150,13 @@ void frmTFR::sendStartCommand()
     if (TFRStatus != 0) TFRWaiting = false;
 }
 
-int frmTFR::Copy_Request_Send(int source, int destination)
+int frmTFR::Copy_Request_Send(int source, int destination, const CopyFields& carried)
 {
     uif_.BeginRequest(CmdCopy);
-    basUIF::PutUIFLong(uif_.UIFRequestBuf, TFRType, 0);
-    basUIF::PutUIFInt(uif_.UIFRequestBuf, qint16(quint16(TFRPort)), 4);
+    basUIF::PutUIFLong(uif_.UIFRequestBuf, carried.type, 0);
+    basUIF::PutUIFInt(uif_.UIFRequestBuf, qint16(quint16(carried.port)), 4);
     // The name goes first: the store codes at 24 and 28 overwrite what passes byte 15 of it.
-    basUIF::PutUIFString(uif_.UIFRequestBuf, TFRFileName.toUtf8(), 8);
+    basUIF::PutUIFString(uif_.UIFRequestBuf, carried.name.toUtf8(), 8);
     basUIF::PutUIFLong(uif_.UIFRequestBuf, source, 24);
     basUIF::PutUIFLong(uif_.UIFRequestBuf, destination, 28);
     return uif_.ExecUIF();

@@ -13,6 +13,15 @@ class frmUIF;
 class QEventLoop;
 class QTimer;
 
+// What a copy request carries besides its stores: the type, port and name of the transfer it
+// follows, or the values a flow names for a copy that follows none.
+struct CopyFields {
+    int type = 0;
+    int port = 0;
+    QString name;
+    static CopyFields Of(const basTFTP::Transfer& t) { return {t.type, t.port, t.file.name}; }
+};
+
 class frmTFR : public QObject {
     Q_OBJECT
 public:
@@ -31,23 +40,22 @@ public:
     void load();
     bool isOpen() const { return open_; }
 
-    // Names the file of the next transfer; true when it exists.
-    bool SetTransferFile(const QString& path) { return basTFTP::SetTransferFile(transferFile, path); }
-    basTFTP::TransferFile transferFile;
-
-    // 0 success; -4 start timeout; -5 transfer failed; -6 stopped; the device's status for the
-    // start command, or -1 for a link failure (or a second transfer while one runs).
-    int TFTP_StartRequest(int type);
-    int Copy_Request_Send(int source, int destination);
+    // Runs `transfer` with the device the UIF link talks to; sets its port to the one the start
+    // command names. 0 success; -4 start timeout; -5 transfer failed; -6 stopped; the device's
+    // status for the start command, or -1 for a link failure (or a second transfer while one runs).
+    int TFTP_StartRequest(basTFTP::Transfer& transfer);
+    int Copy_Request_Send(int source, int destination, const CopyFields& carried);
     void TermTFRACT();
 
     // Deferred close: stops what runs now, unloads two ticks later (emits closed()).
     void requestClose();
 
     bool TFRWaiting = false;
-    int TFRType = 0;
-    int TFRPort = 0;
-    QString TFRFileName;
+    // The type, port and name of the running (or last) start: its own repeats read them, no
+    // flow writes them.
+    int TFRType() const { return started_.type; }
+    int TFRPort() const { return started_.port; }
+    QString TFRFileName() const { return started_.name; }
     int TFRStatus = 0;
     int TFRTicks = 0;
     int TFRRetries = 0;
@@ -86,5 +94,7 @@ private:
     bool transferEnded_ = false;
     int transferResult_ = basTFTP::ResultNotFinished;
     int transferErrCode_ = 0;
+    QString transferDetail_;
+    CopyFields started_;
     int startCommands_ = 0;
 };

@@ -26,10 +26,15 @@ frmTFTP::frmTFTP(const Options& options, QObject* parent) : QObject(parent), opt
 
 frmTFTP::~frmTFTP() { closeFiles(); }
 
-bool frmTFTP::load(const TransferFile& file)
+bool frmTFTP::load(const Transfer& transfer, const QHostAddress& device)
 {
     unload();
-    file_ = file;
+    transfer_ = transfer;
+    device_ = device;
+    TFTPDetail.clear();
+    peerTaken_ = false;
+    foreignShown_ = false;
+    foreignHidden_ = 0;
     TFTPState = StateIdle;
     TFTPResult = ResultNotFinished;
     TFTPErrCode = 0;
@@ -74,6 +79,10 @@ void frmTFTP::unload()
         ended_ = true;
         emit transferEnded(TFTPResult, TFTPErrCode);
     }
+    if (foreignHidden_ > 0) {
+        emit debugLine(QStringLiteral("DEBUG: %1 more datagrams from other ports ignored").arg(foreignHidden_));
+        foreignHidden_ = 0;
+    }
 }
 
 quint16 frmTFTP::localPort() const { return socket_ ? socket_->localPort() : 0; }
@@ -94,15 +103,33 @@ void frmTFTP::onReadyRead()
 
 void frmTFTP::TakeDatagram(const QByteArray& d, const QHostAddress& from, quint16 port)
 {
-    if (ended_) {
-        // The transfer is over: a late packet, or another host's request right behind the
-        // last block, changes neither the file nor the result.
-        if (port != peerPort || from != peerAddress)
-            emit debugLine(QStringLiteral("DEBUG: Unexpected Port: %1").arg(port));
+    if (!fromDevice(from, port)) {
+        foreign(from, port);
         return;
     }
+    // The transfer is over: a late packet from the device changes neither the file nor the result.
+    if (ended_) return;
     handle(d, from, port);
     finishIfEnded();
+}
+
+bool frmTFTP::fromDevice(const QHostAddress& from, quint16 port) const
+{
+    // Anyone on the LAN can send to this port; the transfer belongs to the device the link talks
+    // to, and once its request is taken, to the port that request came from.
+    if (!from.isEqual(device_, QHostAddress::ConvertV4MappedToIPv4)) return false;
+    return !peerTaken_ || port == peerPort;
+}
+
+void frmTFTP::foreign(const QHostAddress& from, quint16 port)
+{
+    // One line a tick at most: a flood must not flood the list and the log as well.
+    if (foreignShown_) {
+        ++foreignHidden_;
+        return;
+    }
+    foreignShown_ = true;
+    emit debugLine(QStringLiteral("DEBUG: Unexpected Port: %1 from %2").arg(port).arg(from.toString()));
 }
 
 void frmTFTP::finishIfEnded()
@@ -116,10 +143,6 @@ void frmTFTP::handle(const QByteArray& d, const QHostAddress& from, quint16 port
 {
     // Too short to hold an opcode: nothing to act on.
     if (d.size() < 2) return;
-    if (TFTPState != StateIdle && (port != peerPort || from != peerAddress)) {
-        emit debugLine(QStringLiteral("DEBUG: Unexpected Port: %1").arg(port));
-        return;
-    }
     // A tick without any datagram from the device tells its own repeat from the network's copy.
     const bool afterQuietTick = TFTPTicks > 0;
     TFTPTicks = 0;
@@ -137,18 +160,34 @@ void frmTFTP::handle(const QByteArray& d, const QHostAddress& from, quint16 port
     }
 }
 
+namespace {
+const char* requestWord(bool read) { return read ? "read" : "write"; }
+}  // namespace
+
 bool frmTFTP::acceptRequest(const QByteArray& d, const QHostAddress& from, quint16 port)
 {
     requestTaken_ = true;
     if (requestSeen) requestSeen();
-    if (!NameMatches(file_, RequestName(d))) {
-        // Refused without recording the peer: no file but the expected one is ever opened.
+    const bool read = PacketOpcode(d) == OpRRQ;
+    const QByteArray name = RequestName(d);
+    // Refused without recording the peer: nothing is opened, served or written.
+    if (read != transfer_.deviceReads()) {
+        // A device told to send a file must not be served one, nor one told to fetch it write one.
+        TFTPDetail = QStringLiteral("a %1 request for '%2' came, a %3 request was expected")
+                         .arg(requestWord(read), QString::fromLatin1(name), requestWord(!read));
+        sendTo(MakeError(ErrIllegalOperation), from, port);
+        end(ResultIllegalOpcode);
+        return false;
+    }
+    if (!NameMatches(transfer_.file, name)) {
+        TFTPDetail = QStringLiteral("'%1' requested by %2").arg(QString::fromLatin1(name), from.toString());
         sendTo(MakeError(ErrFileNotFound), from, port);
         end(ResultNameMismatch);
         return false;
     }
     peerAddress = from;
     peerPort = port;
+    peerTaken_ = true;
     return true;
 }
 
@@ -157,12 +196,8 @@ void frmTFTP::onReadRequest(const QByteArray& d, const QHostAddress& from, quint
     switch (TFTPState) {
     case StateIdle:
         if (!acceptRequest(d, from, port)) return;
-        if (!source_.open(file_.path)) {
-            fail(ErrFileNotFound, ResultFileOpen);
-            return;
-        }
         // The last block is the first one shorter than 512 bytes; its number must fit 16 bits.
-        if (source_.size() / TFTPBlockSize + 1 > TFTPMaxBlocks) {
+        if (transfer_.bytes.size() > TFTPMaxBytes) {
             fail(ErrDiskFull, ResultTooLarge);
             return;
         }
@@ -171,7 +206,7 @@ void frmTFTP::onReadRequest(const QByteArray& d, const QHostAddress& from, quint
         return;
     case StateSending:
     case StateLastSent: sendBlock(); return;  // a repeated request restarts nothing
-    default: fail(ErrIllegalOperation, ResultIllegalOpcode); return;
+    default: fail(ErrIllegalOperation, ResultIllegalOpcode, QStringLiteral("a read request came while the device was writing")); return;
     }
 }
 
@@ -180,7 +215,7 @@ void frmTFTP::onWriteRequest(const QByteArray& d, const QHostAddress& from, quin
     switch (TFTPState) {
     case StateIdle:
         if (!acceptRequest(d, from, port)) return;
-        if (!target_.open(file_.path)) {
+        if (!target_.open(transfer_.file.path)) {
             fail(ErrAccessViolation, ResultFileOpen);
             return;
         }
@@ -189,7 +224,7 @@ void frmTFTP::onWriteRequest(const QByteArray& d, const QHostAddress& from, quin
         SendPacket_TFTP(MakeAck(0));
         return;
     case StateReceiving: SendPacket_TFTP(MakeAck(quint16(TFTPBlock))); return;
-    default: fail(ErrIllegalOperation, ResultIllegalOpcode); return;
+    default: fail(ErrIllegalOperation, ResultIllegalOpcode, QStringLiteral("a write request came while the device was reading")); return;
     }
 }
 
@@ -198,7 +233,9 @@ void frmTFTP::onData(const QByteArray& d)
     if (TFTPState != StateReceiving) return;
     const int length = d.size() - 4;
     if (length < 0 || length > TFTPBlockSize) {
-        fail(ErrIllegalOperation, ResultBadLength);
+        // Datagrams are read up to TFTPReadMax bytes: one that filled the buffer may have been longer.
+        fail(ErrIllegalOperation, ResultBadLength,
+             QStringLiteral("a DATA packet of %1 bytes%2").arg(d.size()).arg(d.size() >= TFTPReadMax ? " or more" : ""));
         return;
     }
     const int block = PacketBlock(d);
@@ -209,7 +246,7 @@ void frmTFTP::onData(const QByteArray& d)
     else if (block >= 1 && block < TFTPBlock)
         return;  // a resend of a stored block overtaken by the next one: already written
     else
-        fail(ErrIllegalOperation, ResultIllegalBlock);
+        fail(ErrIllegalOperation, ResultIllegalBlock, QStringLiteral("DATA block %1 after block %2").arg(block).arg(TFTPBlock));
 }
 
 void frmTFTP::storeBlock(int block, const QByteArray& d)
@@ -251,7 +288,7 @@ void frmTFTP::onAck(const QByteArray& d, bool afterQuietTick)
         ++TFTPBlock;
         sendBlock();
     } else if (block > TFTPBlock) {
-        fail(ErrIllegalOperation, ResultIllegalBlock);
+        fail(ErrIllegalOperation, ResultIllegalBlock, QStringLiteral("ACK of block %1 while block %2 was sent").arg(block).arg(TFTPBlock));
     } else if (afterQuietTick) {
         // The device repeats an older ACK after its own time-out: the current block was lost,
         // send it now rather than at our resend. An older ACK that follows other datagrams
@@ -263,17 +300,15 @@ void frmTFTP::onAck(const QByteArray& d, bool afterQuietTick)
 
 void frmTFTP::sendBlock()
 {
-    if (!source_.readBlock(TFTPBlock, block_)) {
-        fail(ErrUndefined, ResultFileOpen);
-        return;
-    }
+    block_ = transfer_.bytes.mid(qsizetype(TFTPBlock - 1) * TFTPBlockSize, TFTPBlockSize);
     TFTPState = block_.size() < TFTPBlockSize ? StateLastSent : StateSending;
     SendPacket_TFTP(MakeData(quint16(TFTPBlock), block_));
 }
 
-void frmTFTP::fail(quint16 errorCode, int result)
+void frmTFTP::fail(quint16 errorCode, int result, const QString& detail)
 {
     // The fault is the result, even when its ERROR packet cannot be sent.
+    if (!ended_) TFTPDetail = detail;
     end(result);
     sendTo(MakeError(errorCode), peerAddress, peerPort);
 }
@@ -288,11 +323,7 @@ void frmTFTP::end(int result)
     if (requestTaken_) ended_ = true;
 }
 
-void frmTFTP::closeFiles()
-{
-    source_.close();
-    target_.discard();
-}
+void frmTFTP::closeFiles() { target_.discard(); }
 
 bool frmTFTP::SendPacket_TFTP(const QByteArray& packet)
 {
@@ -317,6 +348,7 @@ bool frmTFTP::sendTo(const QByteArray& packet, const QHostAddress& to, quint16 p
 
 void frmTFTP::onTick()
 {
+    foreignShown_ = false;
     if (TFTPState == StateIdle) return;
     if (++TFTPTicks <= IdleTicks) return;
     TFTPTicks = 0;

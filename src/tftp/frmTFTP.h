@@ -1,6 +1,8 @@
 #pragma once
 // The PC's TFTP server: serves one device request for the expected file, in 512-byte blocks,
-// with a resend schedule counted in ticks (1000 ms each normally).
+// with a resend schedule counted in ticks (1000 ms each normally). Only the device counts: a
+// datagram from any other address, or from another port of the device once its request is
+// taken, never takes, changes or ends the transfer.
 #include "tftp/TftpFiles.h"
 #include "tftp/TftpResult.h"
 #include "tftp/basTFTP.h"
@@ -25,9 +27,10 @@ public:
     explicit frmTFTP(const Options& options, QObject* parent = nullptr);
     ~frmTFTP() override;
 
-    // Binds the port and waits for the device's request for `file`. False when the port cannot
-    // be bound (bindErrorText() says why); the server is then not loaded.
-    bool load(const basTFTP::TransferFile& file);
+    // Binds the port and waits for the request `transfer` expects (a read request for types 0
+    // and 2, a write request for 1 and 3) from `device`. False when the port cannot be bound
+    // (bindErrorText() says why); the server is then not loaded.
+    bool load(const basTFTP::Transfer& transfer, const QHostAddress& device);
     // Closes the files (a half-received file is thrown away) and the socket; state 0.
     void unload();
     bool isLoaded() const { return loaded_; }
@@ -42,6 +45,9 @@ public:
     int TFTPRetries = 0;
     QHostAddress peerAddress;
     quint16 peerPort = 0;
+    // What made the last failure, for its second line ("a DATA packet of 600 bytes"); "" when
+    // the result says it all.
+    QString TFTPDetail;
 
     // Called whenever a request is accepted or refused while idle (the sequencer stops waiting).
     std::function<void()> requestSeen;
@@ -53,7 +59,8 @@ public:
     void TakeDatagram(const QByteArray& d, const QHostAddress& from, quint16 port);
 
 signals:
-    // A line for the message list ("DEBUG: Unexpected Port: ...").
+    // A line for the message list ("DEBUG: Unexpected Port: ..."): one a tick at most, and the
+    // count of the rest when the server unloads.
     void debugLine(const QString& text);
     // The load's transfer ended with this result; nothing the server receives afterwards counts.
     void transferEnded(int result, int errCode);
@@ -65,6 +72,9 @@ private:
     void onReadyRead();
     void onTick();
     void handle(const QByteArray& d, const QHostAddress& from, quint16 port);
+    bool fromDevice(const QHostAddress& from, quint16 port) const;
+    void foreign(const QHostAddress& from, quint16 port);
+    bool directionAllows(quint16 opcode, const QByteArray& d);
     void onReadRequest(const QByteArray& d, const QHostAddress& from, quint16 port);
     void onWriteRequest(const QByteArray& d, const QHostAddress& from, quint16 port);
     void onData(const QByteArray& d);
@@ -72,7 +82,7 @@ private:
     bool acceptRequest(const QByteArray& d, const QHostAddress& from, quint16 port);
     void sendBlock();
     void storeBlock(int block, const QByteArray& d);
-    void fail(quint16 errorCode, int result);
+    void fail(quint16 errorCode, int result, const QString& detail = QString());
     void end(int result);
     void finishIfEnded();
     void closeFiles();
@@ -86,8 +96,11 @@ private:
     bool requestTaken_ = false;  // a request was accepted or refused by this load
     bool ended_ = false;
     QString bindErrorText_;
-    basTFTP::TransferFile file_;
-    basTFTP::TransferSource source_;
+    basTFTP::Transfer transfer_;
+    QHostAddress device_;
+    bool peerTaken_ = false;           // a request was accepted: the transfer is its port's alone
+    bool foreignShown_ = false;        // a foreign datagram's line was shown this tick
+    int foreignHidden_ = 0;            // foreign datagrams not shown since the load
     basTFTP::TransferTarget target_;
     QByteArray block_;
     int sentCount_ = 0;

@@ -6,6 +6,7 @@
 #include "devsim/DeviceTransfers.h"
 #include "link/frmUIF.h"
 #include "tftp/frmTFR.h"
+#include "TftpTestKit.h"
 
 #include <QTemporaryDir>
 
@@ -56,6 +57,12 @@ struct SequencerRig {
         o.tftp.tickMs = t.serverTickMs;
         o.tftp.port = 0;
         return o;
+    }
+    // Starts a transfer of `type` with the file at `path` (see makeTransfer).
+    int start(int type, const QString& path)
+    {
+        basTFTP::Transfer t = makeTransfer(type, path);
+        return tfr.TFTP_StartRequest(t);
     }
     DeviceTransfers& transfers() { return *sim.findChild<DeviceTransfers*>(); }
     QString path(const QString& name) const { return dir.path() + "/" + name; }

@@ -55,6 +55,17 @@ inline bool runUntil(const std::function<bool()>& done, int ms)
     return done();
 }
 
+// A transfer of `type` with the file at `path`: a reading device is served what the file holds now.
+inline basTFTP::Transfer makeTransfer(int type, const QString& path)
+{
+    basTFTP::Transfer t;
+    t.type = type;
+    basTFTP::SetTransferFile(t.file, path);
+    QFile f(path);
+    if (t.deviceReads() && f.open(QIODevice::ReadOnly)) t.bytes = f.readAll();
+    return t;
+}
+
 inline frmTFTP::Options serverOptions(int tickMs)
 {
     frmTFTP::Options o;

@@ -112,16 +112,16 @@ void tst_devsimTransfers::transfersWithTheSimulatorProcess()
     QTemporaryDir dir;
     const QByteArray image = contents(28672, 99);
     QVERIFY(writeFile(dir.path() + "/Config.bin", image));
-    tfr.SetTransferFile(dir.path() + "/Config.bin");
-    QCOMPARE(tfr.TFTP_StartRequest(frmTFR::ConfigToDevice), 0);
-    QCOMPARE(tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::RUNNING), 0);
+    basTFTP::Transfer apply = makeTransfer(frmTFR::ConfigToDevice, dir.path() + "/Config.bin");
+    QCOMPARE(tfr.TFTP_StartRequest(apply), 0);
+    QCOMPARE(tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::RUNNING, CopyFields::Of(apply)), 0);
     QVERIFY(writeFile(dir.path() + "/work.bin", QByteArray(28672, char(0xFF))));
-    QCOMPARE(tfr.Copy_Request_Send(frmTFR::RUNNING, frmTFR::ROM), 0);
-    QCOMPARE(tfr.Copy_Request_Send(frmTFR::ROM, frmTFR::RAM), 0);
-    tfr.SetTransferFile(dir.path() + "/work.bin");
-    QCOMPARE(tfr.TFTP_StartRequest(frmTFR::ConfigFromDevice), 0);
+    QCOMPARE(tfr.Copy_Request_Send(frmTFR::RUNNING, frmTFR::ROM, CopyFields()), 0);
+    QCOMPARE(tfr.Copy_Request_Send(frmTFR::ROM, frmTFR::RAM, CopyFields()), 0);
+    basTFTP::Transfer receive = makeTransfer(frmTFR::ConfigFromDevice, dir.path() + "/work.bin");
+    QCOMPARE(tfr.TFTP_StartRequest(receive), 0);
     QVERIFY(readFile(dir.path() + "/work.bin") == image);
-    QCOMPARE(tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::RAM), 8);
+    QCOMPARE(tfr.Copy_Request_Send(frmTFR::RAM, frmTFR::RAM, CopyFields()), 8);
 
     sim.terminate();
     QVERIFY(sim.waitForFinished(5000));

@@ -91,16 +91,15 @@ void tst_frmTFR::transfersBothWays()
         deviceSide(rig.sim, type) = data;
         QVERIFY(writeFile(path, "old contents"));
     }
-    QVERIFY(rig.tfr.SetTransferFile(path));
-    QCOMPARE(rig.tfr.TFTP_StartRequest(type), 0);
+    QCOMPARE(rig.start(type, path), 0);
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Complete."));
     if (toDevice(type))
         QVERIFY(deviceSide(rig.sim, type) == data);
     else
         QVERIFY(readFile(path) == data);
-    QCOMPARE(rig.tfr.TFRType, type);
-    QCOMPARE(rig.tfr.TFRFileName, QFileInfo(path).fileName());
-    QVERIFY(rig.tfr.TFRPort != 0);
+    QCOMPARE(rig.tfr.TFRType(), type);
+    QCOMPARE(rig.tfr.TFRFileName(), QFileInfo(path).fileName());
+    QVERIFY(rig.tfr.TFRPort() != 0);
     QCOMPARE(rig.tfr.startCommandsSent(), 1);
     QVERIFY(!rig.tfr.server().isLoaded());
     QCOMPARE(listing(rig.dir.path()), QStringList{QFileInfo(path).fileName()});
@@ -111,10 +110,9 @@ void tst_frmTFR::deviceNeverOpensTheTransfer()
     SequencerRig rig;
     rig.sim.faults().tftpNeverOpen = true;
     QVERIFY(writeFile(rig.path("Config.bin"), "x"));
-    rig.tfr.SetTransferFile(rig.path("Config.bin"));
     QElapsedTimer t;
     t.start();
-    QCOMPARE(rig.tfr.TFTP_StartRequest(0), -4);
+    QCOMPARE(rig.start(0, rig.path("Config.bin")), -4);
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Timeout."));
     QCOMPARE(rig.tfr.startCommandsSent(), 7);
     QCOMPARE(rig.sim.requestsReceived, 7);
@@ -129,8 +127,7 @@ void tst_frmTFR::startCommandWithoutReply()
     SequencerRig rig(timing);
     rig.sim.faults().mute = true;
     QVERIFY(writeFile(rig.path("Config.bin"), "x"));
-    rig.tfr.SetTransferFile(rig.path("Config.bin"));
-    QCOMPARE(rig.tfr.TFTP_StartRequest(0), -1);
+    QCOMPARE(rig.start(0, rig.path("Config.bin")), -1);
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Command Error.  St: -1,Proto-Err(1,No Response)."));
     QCOMPARE(rig.tfr.startCommandsSent(), 1);
     QCOMPARE(rig.sim.requestsReceived, 5);  // one request and its four resends
@@ -155,8 +152,7 @@ void tst_frmTFR::startCommandRefused()
     SequencerRig rig;
     if (refuseWith != 0) rig.sim.faults().refuse.insert(13, refuseWith);
     QVERIFY(writeFile(rig.path("Config.bin"), "x"));
-    rig.tfr.SetTransferFile(rig.path("Config.bin"));
-    QCOMPARE(rig.tfr.TFTP_StartRequest(type), status);
+    QCOMPARE(rig.start(type, rig.path("Config.bin")), status);
     QCOMPARE(rig.tfr.TFRMessage, message);
     QCOMPARE(rig.tfr.startCommandsSent(), 1);
     QVERIFY(!rig.tfr.server().isLoaded());
@@ -167,11 +163,10 @@ void tst_frmTFR::transferFailures_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
-    QTest::newRow("device asks for another name") << 0 << "name" << "DEBUG: File Name Mismatch";
-    QTest::newRow("device asks in other letter case") << 3 << "case" << "DEBUG: File Name Mismatch";
+    QTest::newRow("device asks for another name") << 0 << "name" << "DEBUG: File Name Mismatch\\n'other.bin' requested by 127.0.0.2";
+    QTest::newRow("device asks in other letter case") << 3 << "case" << "DEBUG: File Name Mismatch\\n'conf_up.bin' requested by 127.0.0.2";
     QTest::newRow("device sends ERROR while reading") << 2 << "error" << "TFTP Error Receive. Code: 2";
     QTest::newRow("device sends ERROR while writing") << 1 << "error" << "TFTP Error Receive. Code: 2";
-    QTest::newRow("file to send is missing") << 0 << "missing" << "TFTP File Open Error.";
     QTest::newRow("folder to receive into is missing") << 1 << "missing" << "TFTP File Open Error.";
     QTest::newRow("device goes silent") << 2 << "silent" << "TFTP No Acknowledge.";
 }
@@ -197,11 +192,10 @@ void tst_frmTFR::transferFailures()
         rig.sim.faults().tftpErrorAtBlock = 3;
         rig.sim.faults().tftpErrorCode = 2;
     }
-    if (fault == "missing") path = toDevice(type) ? rig.path("absent.bin") : rig.path("absent/work.bin");
+    if (fault == "missing") path = rig.path("absent/work.bin");
     if (fault == "silent")  // mid-transfer the device's packets stop arriving
         whenThen(this, [&] { return rig.tfr.server().TFTPBlock >= 4; }, [&] { rig.sim.faults().tftpDropRate = 1.0; });
-    rig.tfr.SetTransferFile(path);
-    QCOMPARE(rig.tfr.TFTP_StartRequest(type), -5);
+    QCOMPARE(rig.start(type, path), -5);
     QCOMPARE(rig.tfr.TFRMessage, message);
     QVERIFY(!rig.tfr.server().isLoaded());
     QVERIFY(deviceSide(rig.sim, type) == storeBefore);
@@ -248,13 +242,10 @@ void tst_frmTFR::copyRequestOnTheWire()
     uif.setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
     frmTFR tfr(uif);
     tfr.load();
-    if (afterStart) {
-        // What a start of firmware "ABCDEFGHIJKLMNOPQRST" on port 8641 leaves behind.
-        tfr.TFRType = 2;
-        tfr.TFRPort = 8641;
-        tfr.TFRFileName = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
-    }
-    QCOMPARE(tfr.Copy_Request_Send(source, destination), 0);
+    CopyFields carried;
+    if (afterStart)  // what a start of firmware "ABCDEFGHIJKLMNOPQRST" on port 8641 carries
+        carried = {2, 8641, QStringLiteral("ABCDEFGHIJKLMNOPQRST")};
+    QCOMPARE(tfr.Copy_Request_Send(source, destination, carried), 0);
     QCOMPARE(device.received.size(), 1);
     const QByteArray sent = device.received.first().data;
     QCOMPARE(sent.size(), 64);
@@ -286,7 +277,7 @@ void tst_frmTFR::copyBetweenStores()
     rig.sim.stores.ram = QByteArray(28672, 'A');
     rig.sim.stores.running = QByteArray(28672, 'N');
     const DeviceStores before = rig.sim.stores;
-    QCOMPARE(rig.tfr.Copy_Request_Send(source, destination), status);
+    QCOMPARE(rig.tfr.Copy_Request_Send(source, destination, CopyFields()), status);
     for (int s = 0; s <= 2; ++s) {
         const QByteArray expected = (status == 0 && s == destination) ? *const_cast<DeviceStores&>(before).store(source)
                                                                       : *const_cast<DeviceStores&>(before).store(s);
@@ -308,20 +299,19 @@ void tst_frmTFR::secondStartIsRefused()
     const QByteArray data = contents(inTransferPhase ? 300000 : 1500, 5);
     QVERIFY(writeFile(rig.path("FW_UP.BIN"), data));
     QVERIFY(writeFile(rig.path("other.bin"), "other"));
-    rig.tfr.SetTransferFile(rig.path("FW_UP.BIN"));
     if (!inTransferPhase) rig.sim.faults().tftpDelayMs = 100;  // the request (and every packet) comes late
     int second = 99;
     QString secondMessage;
     whenThen(this, [&] { return inTransferPhase ? rig.tfr.server().TFTPBlock > 20 : rig.tfr.TFRWaiting && !rig.uif.UIFBusy; },
              [&] {
                  // Another window names its own file and starts: refused, nothing taken over.
-                 frmTFR* tfr = &rig.tfr;
-                 const basTFTP::TransferFile mine = tfr->transferFile;
-                 second = tfr->TFTP_StartRequest(1);
-                 secondMessage = tfr->TFRMessage;
-                 QCOMPARE(tfr->transferFile.path, mine.path);
+                 basTFTP::Transfer other = makeTransfer(1, rig.path("other.bin"));
+                 second = rig.tfr.TFTP_StartRequest(other);
+                 secondMessage = rig.tfr.TFRMessage;
+                 QCOMPARE(rig.tfr.TFRType(), 2);
+                 QCOMPARE(rig.tfr.TFRFileName(), QStringLiteral("FW_UP.BIN"));
              });
-    QCOMPARE(rig.tfr.TFTP_StartRequest(2), 0);
+    QCOMPARE(rig.start(2, rig.path("FW_UP.BIN")), 0);
     QCOMPARE(second, -1);
     QVERIFY2(secondMessage.contains("Sender Busy"), qPrintable(secondMessage));
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Complete."));
@@ -337,10 +327,9 @@ void tst_frmTFR::repeatWaitsForTheStartReply()
     rig.sim.faults().delayMs = 300;
     rig.sim.faults().tftpNeverOpen = true;
     QVERIFY(writeFile(rig.path("Config.bin"), "x"));
-    rig.tfr.SetTransferFile(rig.path("Config.bin"));
     QElapsedTimer t;
     t.start();
-    QCOMPARE(rig.tfr.TFTP_StartRequest(0), -4);
+    QCOMPARE(rig.start(0, rig.path("Config.bin")), -4);
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Timeout."));
     QCOMPARE(rig.tfr.startCommandsSent(), 7);
     QCOMPARE(rig.sim.requestsReceived, 7);
@@ -379,7 +368,6 @@ void tst_frmTFR::stopInEachPhase()
     const QByteArray storeBefore = deviceSide(rig.sim, type);
     if (phase == "reply") rig.sim.faults().mute = true;
     if (phase == "device") rig.sim.faults().tftpNeverOpen = true;
-    rig.tfr.SetTransferFile(path);
     whenThen(this,
              [&] {
                  if (phase == "reply") return rig.uif.UIFBusy;
@@ -387,7 +375,7 @@ void tst_frmTFR::stopInEachPhase()
                  return rig.tfr.server().TFTPBlock > 50;
              },
              [&] { rig.tfr.TermTFRACT(); });
-    QCOMPARE(rig.tfr.TFTP_StartRequest(type), status);
+    QCOMPARE(rig.start(type, path), status);
     QCOMPARE(rig.tfr.TFRMessage, message);
     QVERIFY(!rig.tfr.server().isLoaded());
     spin(50);
@@ -413,7 +401,6 @@ void tst_frmTFR::stopInTheTurnOfTheLastAnswer()
     SequencerRig rig;
     rig.sim.stores.ram = contents(3000, 4);
     QVERIFY(writeFile(rig.path("work.bin"), contents(3000, 5)));
-    rig.tfr.SetTransferFile(rig.path("work.bin"));
     bool stopped = false;
     auto stop = [&] {
         if (stopped) return;
@@ -427,7 +414,7 @@ void tst_frmTFR::stopInTheTurnOfTheLastAnswer()
         });
     else
         connect(&rig.tfr.server(), &frmTFTP::transferEnded, this, stop);
-    QCOMPARE(rig.tfr.TFTP_StartRequest(type), -6);
+    QCOMPARE(rig.start(type, rig.path("work.bin")), -6);
     QVERIFY(stopped);
     QCOMPARE(rig.tfr.TFRMessage, QStringLiteral("TFTP Start Command Error.  St: -6,Operator Break."));
     QCOMPARE(rig.tfr.TFRStatus, -6);
@@ -443,8 +430,7 @@ void tst_frmTFR::duplicatedAcksFromTheDevice()
     rig.sim.faults().tftpDuplicateRate = 1.0;
     const QByteArray image = contents(28672, 6);
     QVERIFY(writeFile(rig.path("Config.bin"), image));
-    rig.tfr.SetTransferFile(rig.path("Config.bin"));
-    QCOMPARE(rig.tfr.TFTP_StartRequest(frmTFR::ConfigToDevice), 0);
+    QCOMPARE(rig.start(frmTFR::ConfigToDevice, rig.path("Config.bin")), 0);
     QVERIFY(rig.sim.stores.ram == image);
     QCOMPARE(rig.tfr.server().sentCount(), 58);
 }
@@ -459,8 +445,8 @@ void tst_frmTFR::serverPortTaken()
     frmTFR tfr(probe.uif, o);
     tfr.load();
     QVERIFY(writeFile(probe.path("Config.bin"), "x"));
-    tfr.SetTransferFile(probe.path("Config.bin"));
-    QCOMPARE(tfr.TFTP_StartRequest(0), -4);
+    basTFTP::Transfer t = makeTransfer(0, probe.path("Config.bin"));
+    QCOMPARE(tfr.TFTP_StartRequest(t), -4);
     QCOMPARE(tfr.TFRMessage, QStringLiteral("Bind address already in use."));
     QCOMPARE(probe.sim.requestsReceived, 0);
 }
@@ -482,14 +468,14 @@ void tst_frmTFR::sessionStopAndDebugLine()
     QCOMPARE(session.CheckIPAddress("127.0.0.2"), 0);
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.path() + "/FW_UP.BIN", contents(2000000, 8)));
-    session.tfr.SetTransferFile(dir.path() + "/FW_UP.BIN");
     ScriptedPeer stranger;
     whenThen(this, [&] { return session.tfr.server().TFTPBlock > 20; }, [&] {
         stranger.send(basTFTP::MakeAck(1), QHostAddress::LocalHost, session.tfr.server().localPort());
         whenThen(this, [&] { return session.lstStatus.count() > 0; }, [&] { session.stop(); });
     });
-    QCOMPARE(session.tfr.TFTP_StartRequest(2), -6);
-    QCOMPARE(session.lstStatus.lines(), QStringList{QStringLiteral("03:04:05.678  DEBUG: Unexpected Port: %1").arg(stranger.port())});
+    basTFTP::Transfer t = makeTransfer(2, dir.path() + "/FW_UP.BIN");
+    QCOMPARE(session.tfr.TFTP_StartRequest(t), -6);
+    QCOMPARE(session.lstStatus.lines(), QStringList{QStringLiteral("03:04:05.678  DEBUG: Unexpected Port: %1 from 127.0.0.1").arg(stranger.port())});
     QVERIFY(!sim.stores.ramHoldsFirmware);
 }
 
@@ -498,10 +484,9 @@ void tst_frmTFR::deferredClose()
     SequencerRig rig;
     rig.sim.faults().tftpNeverOpen = true;
     QVERIFY(writeFile(rig.path("Config.bin"), "x"));
-    rig.tfr.SetTransferFile(rig.path("Config.bin"));
     QSignalSpy closed(&rig.tfr, &frmTFR::closed);
     whenThen(this, [&] { return rig.tfr.TFRWaiting && !rig.uif.UIFBusy; }, [&] { rig.tfr.requestClose(); });
-    QCOMPARE(rig.tfr.TFTP_StartRequest(0), -6);
+    QCOMPARE(rig.start(0, rig.path("Config.bin")), -6);
     // The wait has returned; the window goes two ticks later.
     QVERIFY(rig.tfr.isOpen());
     QCOMPARE(closed.count(), 0);

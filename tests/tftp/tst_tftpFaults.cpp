@@ -43,8 +43,7 @@ void tst_tftpFaults::lossyDevice()
         // To the device.
         QVERIFY(writeFile(rig.path("FW_UP.BIN"), data));
         rig.sim.stores.ram.clear();
-        rig.tfr.SetTransferFile(rig.path("FW_UP.BIN"));
-        int st = rig.tfr.TFTP_StartRequest(2);
+        int st = rig.start(2, rig.path("FW_UP.BIN"));
         // The device may still be taking the last block when the PC has given up: let it settle.
         spin(5);
         if (st == 0 && rig.sim.stores.ram == data)
@@ -57,8 +56,7 @@ void tst_tftpFaults::lossyDevice()
         const QByteArray back = contents(65536, seed * 100 + 50 + quint32(i));
         rig.sim.stores.firmware = back;
         QVERIFY(writeFile(rig.path("FW_DOWN.BIN"), "old"));
-        rig.tfr.SetTransferFile(rig.path("FW_DOWN.BIN"));
-        st = rig.tfr.TFTP_StartRequest(3);
+        st = rig.start(3, rig.path("FW_DOWN.BIN"));
         const QByteArray got = readFile(rig.path("FW_DOWN.BIN"));
         if (st == 0 && got == back)
             ++identical;

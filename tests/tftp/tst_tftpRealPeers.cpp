@@ -28,6 +28,7 @@ struct Command {
 
 Command clientCommand(const QString& client, bool get, quint16 port, const QString& remote, const QString& local)
 {
+    // On loopback the clients send from 127.0.0.1, the device's address here.
     const QString host = QStringLiteral("127.0.0.1");
     const QString p = QString::number(port);
     if (client == "tftp")
@@ -75,9 +76,9 @@ void tst_tftpRealPeers::clients()
     if (!get) QVERIFY(writeFile(expected, "old"));
 
     frmTFTP server(serverOptions(100));
-    TransferFile file;
-    SetTransferFile(file, expected);
-    QVERIFY(server.load(file));
+    const Transfer transfer = makeTransfer(get ? 2 : 3, expected);
+    const TransferFile& file = transfer.file;
+    QVERIFY(server.load(transfer, QHostAddress(QHostAddress::LocalHost)));
 
     const Command c = clientCommand(client, get, server.localPort(), file.name, local);
     QProcess process;
