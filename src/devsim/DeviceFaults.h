@@ -23,6 +23,7 @@ struct DeviceFaults {
     double tftpReorderRate = 0.0;    // share held back and sent after the next one
     int tftpDelayMs = 0;             // every packet leaves this much later
     bool tftpNeverOpen = false;      // command 13 is accepted but no transfer follows
+    bool tftpReversed = false;       // it asks to write what it was told to fetch, and the other way
     QByteArray tftpAskName;          // when set, this name is requested instead of the given one
     int tftpErrorAtBlock = 0;        // when set, an ERROR packet replaces the packet of this block
     int tftpErrorCode = 0;

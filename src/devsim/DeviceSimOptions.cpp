@@ -97,6 +97,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     const QCommandLineOption tReorder(QStringLiteral("tftp-reorder"), QStringLiteral("Share of its TFTP packets sent after the next one (0..1)."), QStringLiteral("SHARE"));
     const QCommandLineOption tDelay(QStringLiteral("tftp-delay"), QStringLiteral("Delay of every TFTP packet in ms."), QStringLiteral("MS"));
     const QCommandLineOption tNever(QStringLiteral("tftp-never-open"), QStringLiteral("Accept TFTP starts but never open the transfer."));
+    const QCommandLineOption tReversed(QStringLiteral("tftp-reversed"), QStringLiteral("Send a write request where a read request is due, and the other way."));
     const QCommandLineOption tName(QStringLiteral("tftp-ask-name"), QStringLiteral("Request this file name instead of the one given."), QStringLiteral("NAME"));
     const QCommandLineOption tError(QStringLiteral("tftp-error-at"), QStringLiteral("Send ERROR CODE instead of the packet of block BLOCK."), QStringLiteral("BLOCK=CODE"));
     const QCommandLineOption tImage(QStringLiteral("tftp-image"), QStringLiteral("The configuration image sent: whole (default), short (1000 bytes) or garbled (record 0 scrambled)."), QStringLiteral("KIND"));
@@ -112,7 +113,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     const QCommandLineOption uptime(QStringLiteral("uptime"), QStringLiteral("Seconds the device has been up at start (default 0)."), QStringLiteral("SECONDS"));
     p.addOptions(XferStreamCommandLineOptions());
     p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, rReorder, verb,
-                  tDrop, tDup, tReorder, tDelay, tNever, tName, tError, tImage, tTimeout, tRetries});
+                  tDrop, tDup, tReorder, tDelay, tNever, tReversed, tName, tError, tImage, tTimeout, tRetries});
     p.addOptions({emptyTables, unsupported, versionText, uptime});
     if (!p.parse(arguments)) {
         error = p.errorText();
@@ -178,6 +179,7 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
         o.faults.tftpDelayMs = int(v);
     }
     o.faults.tftpNeverOpen = p.isSet(tNever);
+    o.faults.tftpReversed = p.isSet(tReversed);
     if (p.isSet(tName)) {
         o.faults.tftpAskName = p.value(tName).toUtf8();
         if (o.faults.tftpAskName.isEmpty()) return error = QStringLiteral("Invalid --tftp-ask-name"), false;

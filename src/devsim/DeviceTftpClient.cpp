@@ -30,7 +30,8 @@ bool DeviceTftpClient::start()
         return false;
     }
     connect(socket_, &QUdpSocket::readyRead, this, &DeviceTftpClient::onReadyRead);
-    const quint16 op = setup_.direction == Direction::Read ? OpRRQ : OpWRQ;
+    // A reversed device asks for the other direction; its client then goes on as it was set up.
+    const quint16 op = (setup_.direction == Direction::Read) != sim_.faults().tftpReversed ? OpRRQ : OpWRQ;
     block_ = setup_.direction == Direction::Read ? 1 : 0;
     const QByteArray name = sim_.faults().tftpAskName.isEmpty() ? setup_.name : sim_.faults().tftpAskName;
     emit sim_.trace(QStringLiteral("tftp -> %1:%2 %3 \"%4\"")

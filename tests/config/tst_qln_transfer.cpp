@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -80,6 +81,9 @@ private slots:
     void badFile();
     void json_data();
     void json();
+    void twoAppliesInOneFolder();
+    void deviceAsksTheOtherWay_data();
+    void deviceAsksTheOtherWay();
 };
 
 void tst_qln_transfer::sampleRoundTrip()
@@ -244,6 +248,76 @@ void tst_qln_transfer::diff()
     QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
     QCOMPARE(r.outLines(), out.replaceInStrings("FILE", rig.path("conf.txt")));
     QVERIFY2(r.err.contains(err), qPrintable(r.err));
+}
+
+void tst_qln_transfer::twoAppliesInOneFolder()
+{
+    // Two devices, two runs of `qln apply` started together in one folder, as a play with forks
+    // does: both write ./Config.bin, and each device must still get its own run's image. The
+    // devices answer late, so that the transfers overlap.
+    QTemporaryDir dir;
+    std::unique_ptr<DeviceSim> sims[2];
+    for (int i = 0; i < 2; ++i) {
+        DeviceSim::Options o = FreePortSimOptions(QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + i)));
+        o.faults.tftpDelayMs = 3;
+        sims[i] = std::make_unique<DeviceSim>(o);
+        QVERIFY(sims[i]->start());
+    }
+    for (int round = 0; round < 20; ++round) {
+        QProcess runs[2];
+        QByteArray expected[2];
+        int finished = 0;
+        for (int i = 0; i < 2; ++i) {
+            const QByteArray text = "rfchannel " + QByteArray::number(1 + (round + i) % 14) + "\ngroup_id " +
+                                    QByteArray::number(round * 2 + i) + "\n";
+            const QString conf = dir.filePath(QStringLiteral("dev%1.conf").arg(i));
+            QVERIFY(writeFile(conf, text));
+            config::ImageSink sink;
+            config::ConvertConfigBytes(text, sink);
+            expected[i] = sink.image();
+            runs[i].setWorkingDirectory(dir.path());
+            QObject::connect(&runs[i], &QProcess::finished, [&finished] { ++finished; });
+            runs[i].start(QLN_PATH, {"--device", sims[i]->address().toString(), "--device-port", QString::number(sims[i]->uifPort()),
+                                     "--local-port", "0", "--tftp-port", "0", "apply", conf});
+        }
+        QVERIFY(waitUntil([&] { return finished == 2; }, 60000));
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(runs[i].exitCode() == 0, runs[i].readAllStandardOutput().constData());
+            QVERIFY2(sims[i]->stores.running == expected[i], qPrintable(QStringLiteral("round %1, device %2").arg(round).arg(i)));
+        }
+    }
+}
+
+void tst_qln_transfer::deviceAsksTheOtherWay_data()
+{
+    // A device that answers each start with a request of the other direction: nothing is served
+    // to it or taken from it, and the operator's files and the device's stores stay as they were.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("fw-read over a file") << QStringList{"fw-read", "FILE", "--overwrite"}
+                                         << "a read request for 'keep.bin' came, a write request was expected";
+    QTest::newRow("fw-update") << QStringList{"fw-update", "FILE"}
+                               << "a write request for 'keep.bin' came, a read request was expected";
+    QTest::newRow("apply") << QStringList{"apply", "CONF"} << "a write request for 'Config.bin' came, a read request was expected";
+    QTest::newRow("receive") << QStringList{"receive", "running"} << "a read request for 'work.bin' came, a write request was expected";
+}
+
+void tst_qln_transfer::deviceAsksTheOtherWay()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, detail);
+    Rig rig;
+    rig.sim->faults().tftpReversed = true;
+    const QByteArray kept = QByteArray(2000, 'k');
+    QVERIFY(writeFile(rig.path("keep.bin"), kept));
+    QVERIFY(writeFile(rig.path("conf.txt"), "rfchannel 3\n"));
+    const DeviceStores before = rig.sim->stores;
+    const ProgramRun r = rig.qln(args.replaceInStrings("FILE", rig.path("keep.bin")).replaceInStrings("CONF", rig.path("conf.txt")));
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.out.contains("DEBUG: Received TFTP Illegal Opcode.") && r.out.contains(detail.toLatin1()), r.out.constData());
+    QVERIFY(readFile(rig.path("keep.bin")) == kept);
+    QVERIFY(rig.sim->stores.running == before.running && rig.sim->stores.rom == before.rom);
+    QVERIFY(rig.sim->stores.firmware == before.firmware);
 }
 
 void tst_qln_transfer::badFile_data()

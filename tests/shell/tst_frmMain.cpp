@@ -94,6 +94,8 @@ private slots:
     void firmwareWindow();
     void configButtons_data();
     void configButtons();
+    void secondFlowDuringATransfer_data();
+    void secondFlowDuringATransfer();
     void echo_data();
     void echo();
     void echoButtonIsOffWhileWaiting();
@@ -301,6 +303,74 @@ void tst_frmMain::configButtons()
     QCOMPARE(rig.sim->tables.rfChannel, rfChannel);
     QCOMPARE(rig.sim->stores.running.left(running.size() / 2).toHex(), running);
     QCOMPARE(rig.sim->stores.rom == rig.sim->stores.running, romIsRunning);
+}
+
+void tst_frmMain::secondFlowDuringATransfer_data()
+{
+    QTest::addColumn<QString>("first");   // "Apply", or "FW Update" in the firmware window
+    QTest::addColumn<QString>("second");  // the main window's button pressed while it transfers
+    QTest::addColumn<QString>("busy");    // the refused operation's line
+    QTest::newRow("RAM Config during Apply") << "Apply" << "ComGetstat1" << "RAM Config";
+    QTest::newRow("ROM Config during Apply") << "Apply" << "ComGetstat0" << "ROM Config";
+    QTest::newRow("Save during Apply") << "Apply" << "cmdROM" << "Save";
+    QTest::newRow("RAM Config during FW Update") << "FW Update" << "ComGetstat1" << "RAM Config";
+}
+
+// The second button is pressed while the device's transfer is held open (at the moment the
+// transfer phase begins): it is refused before it writes or sends anything, and the device sees
+// only the first flow's start and copy, with that flow's own type, port and name.
+void tst_frmMain::secondFlowDuringATransfer()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, busy);
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    Rig rig;
+    QVERIFY(rig.activate());
+    QFile conf(dir.filePath("conf.txt")), fw(dir.filePath("fw.bin"));
+    QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("rfchannel 9\n") == 12);
+    QVERIFY(fw.open(QIODevice::WriteOnly) && fw.write(QByteArray(3000, 'f')) == 3000);
+    conf.close();
+    fw.close();
+    rig.get<QLineEdit>("txt_IP")->setText("127.0.0.2");
+    rig.get<QLineEdit>("txtFile")->setText(conf.fileName());
+    QStringList seen;
+    QObject::connect(rig.sim.get(), &DeviceSim::trace, [&seen](const QString& l) {
+        if (l.startsWith("start ") || l.startsWith("copy ")) seen << l;
+    });
+    int pressed = 0;
+    QObject::connect(&rig.session->tfr, &frmTFR::transferWaiting, [&](bool waiting) {
+        if (!waiting || pressed++) return;
+        QTest::mouseClick(rig.get(qPrintable(second)), Qt::LeftButton);
+        QVERIFY(rig.get(qPrintable(second))->isEnabled());
+    });
+    if (first == "Apply") {
+        QTest::mouseClick(rig.get("cmdOK"), Qt::LeftButton);
+    } else {
+        QTest::mouseClick(rig.get("cmdFW"), Qt::LeftButton);
+        frmFW* w = rig.window->findChild<frmFW*>();
+        QVERIFY(w);
+        w->findChild<QLineEdit*>("txtFile")->setText(fw.fileName());
+        QTest::mouseClick(w->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    }
+    QDir::setCurrent(previous);
+    QCOMPARE(pressed, 1);
+    const QString port = QString::number(rig.session->tfr.TFRPort());
+    const QStringList expected = first == "Apply"
+        ? QStringList{"start  type 0 port " + port + " \"Config.bin\"", "copy   1 -> 2 type 0 port " + port + " \"Config.bin\""}
+        : QStringList{"start  type 2 port " + port + " \"fw.bin\"", "copy   1 -> 0 type 2 port " + port + " \"fw.bin\""};
+    QCOMPARE(seen, expected);
+    const QStringList lines = rig.shownLines();
+    const int at = lines.indexOf(Stamp + busy + ": another operation is running.");
+    QVERIFY2(at >= 0, qPrintable(lines.join('\n')));
+    QCOMPARE(lines.value(at + 1), QString(14, ' ') + " St: -1,Proto-Err(5,Sender Busy).");
+    QVERIFY(rig.get(qPrintable(second))->isEnabled());
+    if (first == "Apply")
+        QCOMPARE(rig.sim->tables.rfChannel, 9);
+    else
+        QCOMPARE(rig.sim->stores.firmware, QByteArray(3000, 'f'));
 }
 
 void tst_frmMain::echo_data()

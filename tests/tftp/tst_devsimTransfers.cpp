@@ -31,6 +31,7 @@ void tst_devsimTransfers::options_data()
     QTest::newRow("reorder") << QStringList{"--tftp-reorder", "0.05"} << "reorder" << "0.05";
     QTest::newRow("delay") << QStringList{"--tftp-delay", "40"} << "delay" << "40";
     QTest::newRow("never open") << QStringList{"--tftp-never-open"} << "never" << "1";
+    QTest::newRow("reversed") << QStringList{"--tftp-reversed"} << "reversed" << "1";
     QTest::newRow("ask name") << QStringList{"--tftp-ask-name", "other.bin"} << "name" << "other.bin";
     QTest::newRow("error at") << QStringList{"--tftp-error-at", "7=2"} << "error" << "7/2";
     QTest::newRow("timeout") << QStringList{"--tftp-timeout", "25"} << "timeout" << "25";
@@ -54,6 +55,7 @@ void tst_devsimTransfers::options()
         {"reorder", QString::number(f.tftpReorderRate)},
         {"delay", QString::number(f.tftpDelayMs)},
         {"never", QString::number(int(f.tftpNeverOpen))},
+        {"reversed", QString::number(int(f.tftpReversed))},
         {"name", QString::fromUtf8(f.tftpAskName)},
         {"error", QStringLiteral("%1/%2").arg(f.tftpErrorAtBlock).arg(f.tftpErrorCode)},
         {"timeout", QString::number(f.tftpTimeoutMs)},

@@ -1,6 +1,7 @@
 // The PC's TFTP server over real loopback sockets, driven by scripted clients.
 #include "tftp/TftpPacket.h"
 #include "tftp/TftpResult.h"
+#include "tftp/TransferTexts.h"
 #include "tftp/frmTFTP.h"
 #include "TftpTestKit.h"
 
@@ -409,18 +410,24 @@ void tst_frmTFTP::dataOutOfTurn_data()
 {
     QTest::addColumn<QByteArray>("datagram");
     QTest::addColumn<int>("result");
-    QTest::newRow("block beyond the next") << MakeData(3, QByteArray(512, 'x')) << int(ResultIllegalBlock);
-    QTest::newRow("block 0") << MakeData(0, QByteArray(10, 'x')) << int(ResultIllegalBlock);
-    QTest::newRow("513 data bytes") << MakeData(2, QByteArray(513, 'x')) << int(ResultBadLength);
-    QTest::newRow("datagram past 520 bytes") << MakeData(2, QByteArray(900, 'x')) << int(ResultBadLength);
-    QTest::newRow("3 bytes") << QByteArray("\0\3\0", 3) << int(ResultBadLength);
-    QTest::newRow("2 bytes") << QByteArray("\0\3", 2) << int(ResultBadLength);
+    QTest::addColumn<QString>("message");  // what the sequencer shows, its second line after the backslash
+    QTest::newRow("block beyond the next") << MakeData(3, QByteArray(512, 'x')) << int(ResultIllegalBlock)
+                                           << "DEBUG: Received Illegal Block Number.\\nDATA block 3 after block 1";
+    QTest::newRow("block 0") << MakeData(0, QByteArray(10, 'x')) << int(ResultIllegalBlock)
+                             << "DEBUG: Received Illegal Block Number.\\nDATA block 0 after block 1";
+    QTest::newRow("513 data bytes") << MakeData(2, QByteArray(513, 'x')) << int(ResultBadLength)
+                                    << "TFTP Error. ErrNo: 9\\na DATA packet of 517 bytes";
+    QTest::newRow("datagram past 520 bytes") << MakeData(2, QByteArray(900, 'x')) << int(ResultBadLength)
+                                             << "TFTP Error. ErrNo: 9\\na DATA packet of 520 bytes or more";
+    QTest::newRow("3 bytes") << QByteArray("\0\3\0", 3) << int(ResultBadLength) << "TFTP Error. ErrNo: 9\\na DATA packet of 3 bytes";
+    QTest::newRow("2 bytes") << QByteArray("\0\3", 2) << int(ResultBadLength) << "TFTP Error. ErrNo: 9\\na DATA packet of 2 bytes";
 }
 
 void tst_frmTFTP::dataOutOfTurn()
 {
     QFETCH(QByteArray, datagram);
     QFETCH(int, result);
+    QFETCH(QString, message);
     Rig rig(QStringLiteral("work.bin"));
     QVERIFY(writeFile(rig.file.path, "old"));
     QVERIFY(rig.load(OpWRQ));
@@ -433,6 +440,7 @@ void tst_frmTFTP::dataOutOfTurn()
     QVERIFY(rig.ended());
     QCOMPARE(rig.last(), MakeError(ErrIllegalOperation));
     QCOMPARE(rig.server.TFTPResult, result);
+    QCOMPARE(TFTPResultText(result, 0, rig.server.TFTPDetail), message);
     QCOMPARE(readFile(rig.file.path), QByteArray("old"));
     QCOMPARE(listing(rig.dir.path()), QStringList{"work.bin"});
 }
