@@ -79,9 +79,10 @@ int main(int argc, char** argv)
     QObject::connect(&flood, &QTimer::timeout, [&] {
         frmTFTP& server = s.tfr.server();
         if (!server.isLoaded()) return;
-        otherHost.send(requests[turn % requests.size()], server.localPort());
-        otherPort.send(packets[turn % packets.size()], server.localPort());
-        ++turn;
+        for (int burst = 0; burst < 5; ++burst, ++turn) {
+            otherHost.send(requests[turn % requests.size()], server.localPort());
+            otherPort.send(packets[turn % packets.size()], server.localPort());
+        }
     });
     flood.start();
 
