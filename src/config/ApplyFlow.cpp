@@ -11,7 +11,8 @@
 
 namespace config {
 
-ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify)
+ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify,
+                     const FlowStarted& started)
 {
     ApplyResult result;
     s.lstStatus.MesgDisp(QString());
@@ -23,6 +24,7 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
         result.fileRejected = true;
         return result;
     }
+    Started(started);
     s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Configuration File Apply"));
     ConversionResult conversion;
     if (!ConvertToImage(s, path, conversion) || conversion.status != 0) return result;

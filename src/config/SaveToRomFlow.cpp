@@ -6,7 +6,7 @@
 
 namespace config {
 
-SaveResult RunSaveToRom(SetupSession& s, const QString& addressText)
+SaveResult RunSaveToRom(SetupSession& s, const QString& addressText, const FlowStarted& started)
 {
     SaveResult result;
     s.lstStatus.MesgDisp(QString());
@@ -14,6 +14,7 @@ SaveResult RunSaveToRom(SetupSession& s, const QString& addressText)
         result.addressRejected = true;
         return result;
     }
+    Started(started);
     s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Save"));
     // No transfer goes with this copy: it carries type 0 and no file name.
     s.tfr.TFRType = frmTFR::ConfigToDevice;

@@ -14,12 +14,12 @@ namespace {
 constexpr qint16 CmdGetVersion = 46;
 constexpr int VersionMax = 16;
 
-void warn(SetupSession& s, const QString& text)
+void warn(Operator& op, const QString& text)
 {
-    s.op.message(QStringLiteral("WARNING"), text, Operator::Icon::Critical);
+    op.message(QStringLiteral("WARNING"), text, Operator::Icon::Critical);
 }
-void invalidPath(SetupSession& s) { warn(s, QStringLiteral("Invalid File Pathname")); }
-void tooLong(SetupSession& s) { warn(s, QStringLiteral("Too Long File Name")); }
+void invalidPath(Operator& op) { warn(op, QStringLiteral("Invalid File Pathname")); }
+void tooLong(Operator& op) { warn(op, QStringLiteral("Too Long File Name")); }
 
 // Every run begins with an empty line and its log record.
 void begin(SetupSession& s, const QString& name)
@@ -60,29 +60,29 @@ Outcome flashWrite(SetupSession& s, const QString& doneText)
 
 // The save dialog, the name's length, the file's usability and the overwrite question, all
 // before anything is created, deleted or sent. On Done `target` is where the transfer goes.
-Outcome chooseTarget(SetupSession& s, FileChoice& choice, const QString& questionTitle,
+Outcome chooseTarget(SetupSession& s, Operator& op, FileChoice& choice, const QString& questionTitle,
                      std::unique_ptr<SafeTarget>& target)
 {
-    const QString path = Set_WriteFile(s.op, choice);
+    const QString path = Set_WriteFile(op, choice);
     if (path.isEmpty()) return Outcome::Cancelled;
     QString folder, name;
     basConv::SplitPath(path, folder, name);
     if (GetStrDataLen(name) >= FileNameLimit) {
-        tooLong(s);
+        tooLong(op);
         return Outcome::Refused;
     }
     const int prepared = basMain::PrepareNewFile(path, s.LastCheckedFile);
     if (prepared < 0) {
-        invalidPath(s);
+        invalidPath(op);
         return Outcome::Refused;
     }
     // The old file stays until the new one has come whole.
-    if (prepared == 0 && s.op.message(questionTitle, QStringLiteral("File Exist. Overwrite\uFF1F"),
+    if (prepared == 0 && op.message(questionTitle, QStringLiteral("File Exist. Overwrite\uFF1F"),
                                       Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return Outcome::Cancelled;
     target = std::make_unique<SafeTarget>(path, prepared == 1);
     if (!target->isValid()) {
-        invalidPath(s);
+        invalidPath(op);
         return Outcome::Refused;
     }
     choice.accept(path);
@@ -102,31 +102,31 @@ bool receiveInto(SetupSession& s, SafeTarget& target, int type, const QString& e
 }
 
 // A file to send: it must exist and hold data, and its name fit the device's name field.
-Outcome checkSource(SetupSession& s, FileChoice& choice, const QString& path)
+Outcome checkSource(SetupSession& s, Operator& op, FileChoice& choice, const QString& path)
 {
     if (basMain::FileHasData(path, s.LastCheckedFile) != 0) {
-        invalidPath(s);
+        invalidPath(op);
         return Outcome::Refused;
     }
     choice.accept(path);
     if (GetStrDataLen(choice.DefName) >= FileNameLimit) {
-        tooLong(s);
+        tooLong(op);
         return Outcome::Refused;
     }
     return Outcome::Done;
 }
 }  // namespace
 
-QString ChooseFirmwareFile(SetupSession& s, FileChoices& c)
+QString ChooseFirmwareFile(SetupSession& s, Operator& op, FileChoices& c)
 {
-    const QString path = Set_ReadFile(s.op, c.firmwareSend);
+    const QString path = Set_ReadFile(op, c.firmwareSend);
     if (!path.isEmpty() && basMain::FileHasData(path, s.LastCheckedFile) == 0) c.firmwareSend.accept(path);
     return path;
 }
 
-Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path)
+Outcome FwUpdate(SetupSession& s, Operator& op, FileChoices& c, const QString& path)
 {
-    if (const Outcome o = checkSource(s, c.firmwareSend, path); o != Outcome::Done) return o;
+    if (const Outcome o = checkSource(s, op, c.firmwareSend, path); o != Outcome::Done) return o;
     begin(s, QStringLiteral("FW Update"));
     s.show(QStringLiteral("Firmware send transfer request."));
     s.tfr.SetTransferFile(s.LastCheckedFile);
@@ -135,10 +135,10 @@ Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path)
     return flashWrite(s, QStringLiteral("Write Flash-ROM Start."));
 }
 
-Outcome FwRead(SetupSession& s, FileChoices& c)
+Outcome FwRead(SetupSession& s, Operator& op, FileChoices& c)
 {
     std::unique_ptr<SafeTarget> target;
-    if (const Outcome o = chooseTarget(s, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
+    if (const Outcome o = chooseTarget(s, op, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
         return o;
     begin(s, QStringLiteral("FW RD"));
     s.showLogged(LogFile::Send, QStringLiteral("Firmware receive transfer request."));
@@ -148,10 +148,10 @@ Outcome FwRead(SetupSession& s, FileChoices& c)
     return Outcome::Done;
 }
 
-Outcome ConfigRead(SetupSession& s, FileChoices& c)
+Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c)
 {
     std::unique_ptr<SafeTarget> target;
-    if (const Outcome o = chooseTarget(s, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
+    if (const Outcome o = chooseTarget(s, op, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
         o != Outcome::Done)
         return o;
     begin(s, QStringLiteral("Config RD"));
@@ -170,11 +170,11 @@ Outcome ConfigRead(SetupSession& s, FileChoices& c)
     return Outcome::Done;
 }
 
-Outcome ConfigWrite(SetupSession& s, FileChoices& c)
+Outcome ConfigWrite(SetupSession& s, Operator& op, FileChoices& c)
 {
-    const QString path = Set_ReadFile(s.op, c.configurationSend);
+    const QString path = Set_ReadFile(op, c.configurationSend);
     if (path.isEmpty()) return Outcome::Cancelled;
-    if (const Outcome o = checkSource(s, c.configurationSend, path); o != Outcome::Done) return o;
+    if (const Outcome o = checkSource(s, op, c.configurationSend, path); o != Outcome::Done) return o;
     begin(s, QStringLiteral("Config WR"));
     s.show(QStringLiteral("Config Data send transfer request."));
     s.tfr.SetTransferFile(s.LastCheckedFile);

@@ -6,9 +6,12 @@
 
 #include <QString>
 
+class Operator;
 class SetupSession;
 
 namespace firmware {
+
+// `op` answers the flow's questions: the firmware window's own operator, or the session's.
 
 enum class Outcome {
     Done,       // every step succeeded
@@ -19,16 +22,16 @@ enum class Outcome {
 
 // "Ref.": the firmware file chosen in the open dialog ("" when cancelled); the choice's folder
 // and name follow it when the file is usable.
-QString ChooseFirmwareFile(SetupSession& s, FileChoices& c);
+QString ChooseFirmwareFile(SetupSession& s, Operator& op, FileChoices& c);
 
 // FW Update: the file in `path` goes to the device (type 2), then the flash write (RAM to ROM).
-Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path);
+Outcome FwUpdate(SetupSession& s, Operator& op, FileChoices& c, const QString& path);
 // FW RD: the device's firmware (type 3) into the file chosen in the save dialog.
-Outcome FwRead(SetupSession& s, FileChoices& c);
+Outcome FwRead(SetupSession& s, Operator& op, FileChoices& c);
 // Config RD: the saved configuration copied into RAM, then received (type 1) into a file.
-Outcome ConfigRead(SetupSession& s, FileChoices& c);
+Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c);
 // Config WR: the image chosen in the open dialog goes to the device (type 0), then to flash.
-Outcome ConfigWrite(SetupSession& s, FileChoices& c);
+Outcome ConfigWrite(SetupSession& s, Operator& op, FileChoices& c);
 // Version Check: the device's firmware version; `version` is set only when it answered, else
 // `statusText` (when given) is the failure's status text.
 Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText = nullptr);

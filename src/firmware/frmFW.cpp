@@ -2,6 +2,7 @@
 
 #include "firmware/FirmwareFlows.h"
 #include "link/basMain.h"
+#include "platform/Operator.h"
 #include "shell/SetupSession.h"
 #include "shell/WaitStatusBar.h"
 #include "shell/WindowControls.h"
@@ -72,8 +73,15 @@ void frmFW::buildLayout()
     all->addLayout(bottom);
 }
 
+Operator& frmFW::op()
+{
+    // Its boxes and dialogs belong to this window, not to the main window.
+    return session_.op.forWindow(this);
+}
+
 void frmFW::run(QPushButton* button, const std::function<void()>& step)
 {
+    const WindowUnload::Running running(unload_);
     cmdDMY->setFocus();
     button->setEnabled(false);
     step();
@@ -83,30 +91,31 @@ void frmFW::run(QPushButton* button, const std::function<void()>& step)
 
 void frmFW::cmdFile_Click()
 {
-    const QString path = firmware::ChooseFirmwareFile(session_, choices_);
+    const WindowUnload::Running running(unload_);
+    const QString path = firmware::ChooseFirmwareFile(session_, op(), choices_);
     if (!path.isEmpty()) txtFile->setText(path);
 }
 
 void frmFW::cmdOK_Click()
 {
     Outcome o = Outcome::Done;
-    run(cmdOK, [&] { o = firmware::FwUpdate(session_, choices_, txtFile->text()); });
+    run(cmdOK, [&] { o = firmware::FwUpdate(session_, op(), choices_, txtFile->text()); });
     if (o == Outcome::Refused) txtFile->setFocus();
 }
 
 void frmFW::cmdRecvFW_Click()
 {
-    run(cmdRecvFW, [this] { firmware::FwRead(session_, choices_); });
+    run(cmdRecvFW, [this] { firmware::FwRead(session_, op(), choices_); });
 }
 
 void frmFW::cmdRecvConf_Click()
 {
-    run(cmdRecvConf, [this] { firmware::ConfigRead(session_, choices_); });
+    run(cmdRecvConf, [this] { firmware::ConfigRead(session_, op(), choices_); });
 }
 
 void frmFW::cmdSendConf_Click()
 {
-    run(cmdSendConf, [this] { firmware::ConfigWrite(session_, choices_); });
+    run(cmdSendConf, [this] { firmware::ConfigWrite(session_, op(), choices_); });
 }
 
 void frmFW::cmdVers_Click()
@@ -123,4 +132,5 @@ void frmFW::closeEvent(QCloseEvent* event)
     session_.uif.TermUIF();
     session_.tfr.TermTFRACT();
     event->accept();
+    unload_.request();
 }
