@@ -21,9 +21,11 @@ void warn(Operator& op, const QString& text)
 void invalidPath(Operator& op) { warn(op, QStringLiteral("Invalid File Pathname")); }
 void tooLong(Operator& op) { warn(op, QStringLiteral("Too Long File Name")); }
 
-// Every run begins with an empty line and its log record.
-void begin(SetupSession& s, const QString& name)
+// Every run begins, once its checks have passed, with the window's started step, its log record
+// and an empty line.
+void begin(SetupSession& s, const QString& name, const FlowStarted& started)
 {
+    Started(started);
     s.log.WriteLogRecord(LogFile::Send, name);
     s.lstStatus.MesgDisp(QString());
     s.uif.UIFCollect = false;
@@ -124,10 +126,10 @@ QString ChooseFirmwareFile(SetupSession& s, Operator& op, FileChoices& c)
     return path;
 }
 
-Outcome FwUpdate(SetupSession& s, Operator& op, FileChoices& c, const QString& path)
+Outcome FwUpdate(SetupSession& s, Operator& op, FileChoices& c, const QString& path, const FlowStarted& started)
 {
     if (const Outcome o = checkSource(s, op, c.firmwareSend, path); o != Outcome::Done) return o;
-    begin(s, QStringLiteral("FW Update"));
+    begin(s, QStringLiteral("FW Update"), started);
     s.show(QStringLiteral("Firmware send transfer request."));
     s.tfr.SetTransferFile(s.LastCheckedFile);
     if (!transfer(s, frmTFR::FirmwareToDevice, QStringLiteral("Firmware send transfer Error."))) return Outcome::Failed;
@@ -135,12 +137,12 @@ Outcome FwUpdate(SetupSession& s, Operator& op, FileChoices& c, const QString& p
     return flashWrite(s, QStringLiteral("Write Flash-ROM Start."));
 }
 
-Outcome FwRead(SetupSession& s, Operator& op, FileChoices& c)
+Outcome FwRead(SetupSession& s, Operator& op, FileChoices& c, const FlowStarted& started)
 {
     std::unique_ptr<SafeTarget> target;
     if (const Outcome o = chooseTarget(s, op, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
         return o;
-    begin(s, QStringLiteral("FW RD"));
+    begin(s, QStringLiteral("FW RD"), started);
     s.showLogged(LogFile::Send, QStringLiteral("Firmware receive transfer request."));
     if (!receiveInto(s, *target, frmTFR::FirmwareFromDevice, QStringLiteral("Firmware receive transfer Error.")))
         return Outcome::Failed;
@@ -148,13 +150,13 @@ Outcome FwRead(SetupSession& s, Operator& op, FileChoices& c)
     return Outcome::Done;
 }
 
-Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c)
+Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c, const FlowStarted& started)
 {
     std::unique_ptr<SafeTarget> target;
     if (const Outcome o = chooseTarget(s, op, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
         o != Outcome::Done)
         return o;
-    begin(s, QStringLiteral("Config RD"));
+    begin(s, QStringLiteral("Config RD"), started);
     s.show(QStringLiteral("Copy Command Send.(ROM->RAM)"));
     s.tfr.TFRType = frmTFR::ConfigFromDevice;
     s.tfr.TFRPort = basTFTP::TFTPServerPort;
@@ -170,12 +172,12 @@ Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c)
     return Outcome::Done;
 }
 
-Outcome ConfigWrite(SetupSession& s, Operator& op, FileChoices& c)
+Outcome ConfigWrite(SetupSession& s, Operator& op, FileChoices& c, const FlowStarted& started)
 {
     const QString path = Set_ReadFile(op, c.configurationSend);
     if (path.isEmpty()) return Outcome::Cancelled;
     if (const Outcome o = checkSource(s, op, c.configurationSend, path); o != Outcome::Done) return o;
-    begin(s, QStringLiteral("Config WR"));
+    begin(s, QStringLiteral("Config WR"), started);
     s.show(QStringLiteral("Config Data send transfer request."));
     s.tfr.SetTransferFile(s.LastCheckedFile);
     if (!transfer(s, frmTFR::ConfigToDevice, QStringLiteral("Config Data send transfer Error."))) return Outcome::Failed;
@@ -183,9 +185,9 @@ Outcome ConfigWrite(SetupSession& s, Operator& op, FileChoices& c)
     return flashWrite(s, QStringLiteral("Write Flash-ROM Complete."));
 }
 
-Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText)
+Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText, const FlowStarted& started)
 {
-    begin(s, QStringLiteral("Version Check"));
+    begin(s, QStringLiteral("Version Check"), started);
     s.show(QStringLiteral("Version Check"));
     s.uif.BeginRequest(CmdGetVersion);
     const frmUIF::UIFOutcome o = s.uif.Exchange();

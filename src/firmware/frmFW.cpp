@@ -79,12 +79,17 @@ Operator& frmFW::op()
     return session_.op.forWindow(this);
 }
 
-void frmFW::run(QPushButton* button, const std::function<void()>& step)
+void frmFW::run(QPushButton* button, const std::function<void(const FlowStarted&)>& step)
 {
     const WindowUnload::Running running(unload_);
-    cmdDMY->setFocus();
-    button->setEnabled(false);
-    step();
+    // Only once the file checks have passed: a refused file leaves the button as it was.
+    bool started = false;
+    step([&] {
+        started = true;
+        cmdDMY->setFocus();
+        button->setEnabled(false);
+    });
+    if (!started) return;
     button->setEnabled(true);
     if (button->isVisible()) button->setFocus();
 }
@@ -99,30 +104,32 @@ void frmFW::cmdFile_Click()
 void frmFW::cmdOK_Click()
 {
     Outcome o = Outcome::Done;
-    run(cmdOK, [&] { o = firmware::FwUpdate(session_, op(), choices_, txtFile->text()); });
+    run(cmdOK, [&](const FlowStarted& started) {
+        o = firmware::FwUpdate(session_, op(), choices_, txtFile->text(), started);
+    });
     if (o == Outcome::Refused) txtFile->setFocus();
 }
 
 void frmFW::cmdRecvFW_Click()
 {
-    run(cmdRecvFW, [this] { firmware::FwRead(session_, op(), choices_); });
+    run(cmdRecvFW, [this](const FlowStarted& started) { firmware::FwRead(session_, op(), choices_, started); });
 }
 
 void frmFW::cmdRecvConf_Click()
 {
-    run(cmdRecvConf, [this] { firmware::ConfigRead(session_, op(), choices_); });
+    run(cmdRecvConf, [this](const FlowStarted& started) { firmware::ConfigRead(session_, op(), choices_, started); });
 }
 
 void frmFW::cmdSendConf_Click()
 {
-    run(cmdSendConf, [this] { firmware::ConfigWrite(session_, op(), choices_); });
+    run(cmdSendConf, [this](const FlowStarted& started) { firmware::ConfigWrite(session_, op(), choices_, started); });
 }
 
 void frmFW::cmdVers_Click()
 {
-    run(cmdVers, [this] {
+    run(cmdVers, [this](const FlowStarted& started) {
         QString version;
-        if (firmware::VersionCheck(session_, version) == Outcome::Done) lblVers->setText(version);
+        if (firmware::VersionCheck(session_, version, nullptr, started) == Outcome::Done) lblVers->setText(version);
     });
 }
 

@@ -3,6 +3,7 @@
 // FirmwareFlows.h on the main window's session; results go to the main window's message list.
 // Exit unloads it: the file path, the version and the file choices go with it.
 #include "firmware/FirmwareFiles.h"
+#include "shell/FlowStarted.h"
 #include "shell/WindowUnload.h"
 
 #include <QWidget>
@@ -32,8 +33,9 @@ protected:
 private:
     void buildLayout();
     Operator& op();
-    // Focus to cmdDMY, the button disabled while `step` runs, then enabled and focused again.
-    void run(QPushButton* button, const std::function<void()>& step);
+    // Once `step`'s flow has passed its file checks: focus to cmdDMY and the button disabled;
+    // after it, the button enabled and focused again.
+    void run(QPushButton* button, const std::function<void(const FlowStarted&)>& step);
 
     void cmdFile_Click();
     void cmdOK_Click();

@@ -206,13 +206,17 @@ void tst_frmFW::refFillsTheField()
     QCOMPARE(rig.op.shown.size(), 0);
 }
 
-// The box is this window's, and after it the focus is in this window's file field.
+// The box is this window's, shown while FW Update is still enabled, and after it the focus is in
+// this window's file field.
 void tst_frmFW::refusalBelongsToThisWindow()
 {
     Rig rig;
     QVERIFY(rig.ready);
     rig.get<QLineEdit>("txtFile")->setText(rig.path("missing.bin"));
+    bool enabledBehind = false;
+    rig.op.whileShown = [&](const QString&) { enabledBehind = rig.get("cmdOK")->isEnabled(); };
     QTest::mouseClick(rig.get("cmdOK"), Qt::LeftButton);
+    QVERIFY(enabledBehind);
     QCOMPARE(rig.op.lastText(), QString("Invalid File Pathname"));
     QCOMPARE(rig.op.askedFrom, QStringList{"frmFW"});
     QCOMPARE(QApplication::focusWidget(), rig.get<QLineEdit>("txtFile"));
