@@ -118,7 +118,8 @@ int main(int argc, char** argv)
     main.show();
     child<QLineEdit>(&main, "txtFile")->setText(app.arguments()[2]);
     child(&main, "cmdOK")->click();
-    ok = waitFor([&] { return lastLineIs(&main, "lstStatus", QStringLiteral("Setting Complete.")); }) && ok;
+    // Apply's own last line (Interactive Mode's "Setting Complete." never comes).
+    ok = waitFor([&] { return lastLineIs(&main, "lstStatus", QStringLiteral("Current Configuration Update Complete.")); }) && ok;
     ok = shoot(&main, out.filePath(QStringLiteral("QLN_Set.png"))) && ok;
 
     child(&main, "cmdChk")->click();
@@ -160,7 +161,8 @@ int main(int argc, char** argv)
     XferTestSession::Options xo;
     xo.uif.localPort = 0;
     xo.uif.remotePort = sim.uifPort();
-    xo.rcmp.localPort = 0;
+    // The window's own host port, 8601, as an operator sees it (run in a private network
+    // namespace, as scripts/screenshots.sh does, so no program on the PC is in the way).
     xo.rcmp.remotePort = sim.rcmpPort();
     XferTestSession xfer(clock, op, xo);
     frmXferMain xferWindow(xfer, op, clipboard);

@@ -25,14 +25,15 @@ CheckAllResult RunCheckAll(const CheckRun& run)
         // A device without a feature answers 11: the run goes on past it.
         if (q.status != 0 && q.status != 11) {
             result.status = q.status;
+            result.stoppedAt = def.jsonKey();
             return result;
         }
     }
     result.completed = true;
-    const QString path = run.ctx.op.saveFile(QStringLiteral("Text File (*.txt);;All Files (*)"), QString(), QString());
+    const QString path = run.asker().saveFile(TextFileFilter(), QString(), QString());
     if (path.isEmpty()) return result;
     if (QFileInfo::exists(path) &&
-        run.ctx.op.message(QStringLiteral("SetUp Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
+        run.asker().message(QStringLiteral("SetUp Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
                            Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return result;
     if (WriteTextLines(path, run.lstMsg.lines())) {

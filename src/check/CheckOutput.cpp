@@ -69,6 +69,11 @@ void CheckOutput::bare(const QString& text)
 void CheckOutput::ReportQueryError(const Reply& reply, const QString& errorTitle)
 {
     const QString what = QStringLiteral("Error occurred on '") + errorTitle + QStringLiteral("' Command.");
+    lastError_ = QJsonObject{{"command", errorTitle}, {"status", reply.status()},
+                             {"status_text", run_.uif.UIFStatusText(reply.outcome)}};
+    if (reply.status() == -1)
+        lastError_.insert(QStringLiteral("link"),
+                          QJsonObject{{"state", reply.outcome.state}, {"message", reply.outcome.message}});
     AddCheckLine(CheckTimeStamp() + QStringLiteral("  ") + what);
     if (reply.status() != 0) {
         const QString st = run_.uif.UIFStatusText(reply.outcome);

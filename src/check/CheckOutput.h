@@ -6,6 +6,7 @@
 #include "link/frmUIF.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <initializer_list>
 
@@ -49,11 +50,16 @@ public:
     // A line with neither time stamp nor indent.
     void bare(const QString& text);
     void ReportQueryError(const Reply& reply, const QString& errorTitle);
+    // What the last error report said, for the JSON document: the failing command, its status
+    // and status text, and for a link failure (-1) the link's state and message, so that a dead
+    // device, an Operator Break and "Sender Busy" are told apart. Empty when none was reported.
+    const QJsonObject& lastError() const { return lastError_; }
 
     const CheckRun& run() const { return run_; }
 
 private:
     const CheckRun& run_;
+    QJsonObject lastError_;
 };
 
 }  // namespace check

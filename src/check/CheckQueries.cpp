@@ -45,7 +45,9 @@ QueryResult RunQuery(QueryId id, const CheckRun& run)
         QueryTxMethod, QueryFullDuplex, QuerySnmpSetup, QueryL2as, QueryAccessList, QueryAccessLimit,
     };
     CheckOutput out(run);
-    return bodies[int(id)](out);
+    QueryResult result = bodies[int(id)](out);
+    if (result.status != 0 && !out.lastError().isEmpty()) result.values.insert(QStringLiteral("error"), out.lastError());
+    return result;
 }
 
 }  // namespace check

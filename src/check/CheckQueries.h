@@ -3,6 +3,8 @@
 // device through the UIF engine, keeps what it read as values, and writes its lines to the
 // check list (time stamp, indent, text) and to the log. The window and `qln check` call these.
 #include "link/frmUIF.h"
+#include "platform/Operator.h"
+#include "shell/ToolContext.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -44,6 +46,10 @@ struct CheckRun {
     // the caller already holds the replies (recorded bytes) and answers the request built in
     // uif.UIFRequestBuf itself.
     std::function<frmUIF::UIFOutcome(frmUIF& uif)> answer = {};
+    // Who answers the run's questions (the report's save dialog): the asking window's operator,
+    // or the context's when none is given.
+    Operator* op = nullptr;
+    Operator& asker() const { return op ? *op : ctx.op; }
 };
 
 struct QueryResult {
@@ -59,6 +65,7 @@ struct CheckAllResult {
     // 0 when every query returned 0 or 11, else the status of the query that stopped the run.
     int status = 0;
     bool completed = false;    // every query ran
+    QString stoppedAt;         // the jsonKey() of the query that ended the run, "" when none did
     QString savedPath;         // the report's path when it was written
     bool saveFailed = false;   // a chosen file could not be written (the old one is kept)
     QJsonObject values;        // jsonKey() -> that query's values, for the queries that ran

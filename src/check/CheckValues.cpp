@@ -23,6 +23,13 @@ QString EnableText(qint32 value)
     return QStringLiteral("???");
 }
 
+QJsonValue Named(qint32 raw, const QString& name)
+{
+    const QString n = name.trimmed();
+    if (n.isEmpty() || n.startsWith(QLatin1Char('?'))) return raw;
+    return n;
+}
+
 InterfaceRow InterfaceRow::read(const Reply& r)
 {
     return {r.Long(0), r.Long(4), r.ULong(8), r.ULong(12), r.ULong(16)};
@@ -63,7 +70,7 @@ QString RouteRow::text() const
 QJsonObject RouteRow::json() const
 {
     return {{"destination", IP(destination)}, {"netmask", IP(netmask)}, {"gateway", IP(gateway)},
-            {"interface", ConvNetIf(ifType, ifNum)}, {"metric", metric}, {"flag", RouteFlagText(flag)}};
+            {"interface", ConvNetIf(ifType, ifNum)}, {"metric", metric}, {"flag", Named(flag, RouteFlagText(flag))}};
 }
 
 RsRouteRow RsRouteRow::read(const Reply& r, qint32 index, qint32 subIndex)
@@ -92,16 +99,19 @@ QString RsRouteRow::text() const
 }
 QJsonObject RsRouteRow::json() const
 {
-    return {{"index", index}, {"sub_index", subIndex}, {"destination", MAC(destination)}, {"receive", MAC(receive)},
-            {"type", ConvExpMode(type)}, {"metric", RsMetricText(metric)},
-            {"flag", compare == type ? QStringLiteral("S") : QStringLiteral("I")}};
+    QJsonObject o{{"index", index}, {"sub_index", subIndex}, {"destination", MAC(destination)}, {"receive", MAC(receive)},
+                  {"type", Named(type, ConvExpMode(type))}, {"metric", metric},
+                  {"flag", compare == type ? QStringLiteral("S") : QStringLiteral("I")}};
+    // The metric stays a number; the two that have names get them beside it.
+    if (metric == 0 || metric == 15) o.insert(QStringLiteral("metric_text"), RsMetricText(metric));
+    return o;
 }
 
 ArpRow ArpRow::read(const Reply& r) { return {r.Long(4), r.ULong(12), r.Mac(16)}; }
 QString ArpRow::text() const { return FixLen(IP(address), 18) + FixLen(MAC(mac), 20) + ArpTypeText(type); }
 QJsonObject ArpRow::json(const char* macField) const
 {
-    return {{"address", IP(address)}, {QLatin1String(macField), MAC(mac)}, {"type", ArpTypeText(type)}};
+    return {{"address", IP(address)}, {QLatin1String(macField), MAC(mac)}, {"type", Named(type, ArpTypeText(type))}};
 }
 
 AccessListRow AccessListRow::read(const Reply& r) { return {r.Long(0), r.ULong(4), r.ULong(8)}; }
@@ -141,7 +151,7 @@ QJsonObject AccessRestriction::json() const
     for (int i = 0; i < qMin(count, 4); ++i) l.append(lists[i]);
     const QString access = count == -1 ? QStringLiteral("deny_all") : count == 0 ? QStringLiteral("allow_all")
                                                                                : QStringLiteral("lists");
-    return {{"service", ServiceName(service).trimmed()}, {"service_code", service}, {"count", count},
+    return {{"service", Named(service, ServiceName(service))}, {"service_code", service}, {"count", count},
             {"access", access}, {"lists", l}};
 }
 

@@ -4,6 +4,7 @@
 #include "check/CheckOutput.h"
 
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 
 namespace check {
@@ -79,6 +80,9 @@ struct RipSettings {  // codes 42 and 43
 // Shared enumeration texts.
 QString ArpTypeText(qint32 type);
 QString EnableText(qint32 value);  // "Disable", "Enable", "???"
+// An enumerated value in the JSON document: its name, or the device's number itself where the
+// name says the tool does not know it ("", "???", "???(9)", "?(5)"), so that nothing is lost.
+QJsonValue Named(qint32 raw, const QString& name);
 QString IP(quint32 address);
 QString MAC(const basConv::Mac& mac);
 

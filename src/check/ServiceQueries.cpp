@@ -51,7 +51,7 @@ qint32 DhcpDetail(CheckOutput& out, int service, QJsonObject& entry)
         entry.insert(QStringLiteral("server_address"), IP(r.ULong(8)));
     } else {
         out.line(QStringLiteral("State: ") + ClientStateText(r.Long(8)), 4);
-        entry.insert(QStringLiteral("state"), ClientStateText(r.Long(8)));
+        entry.insert(QStringLiteral("state"), Named(r.Long(8), ClientStateText(r.Long(8))));
     }
     return 0;
 }
@@ -59,12 +59,14 @@ qint32 DhcpDetail(CheckOutput& out, int service, QJsonObject& entry)
 
 QJsonObject RipSettings::json() const
 {
-    QJsonObject o{{"port", ConvNetIf(ifType, ifNum)}, {"state", EnableText(state)}, {"send_mode", SendModeText(sendMode)},
-                  {"receive_mode", ReceiveModeText(receiveMode)}, {"triggered_update", EnableText(triggered)},
-                  {"convergence_mode", ConvergenceText(convergence)}, {"advertise", advertise}, {"metric", metric},
-                  {"advertise_default_route", EnableText(advertiseDefault)}};
+    QJsonObject o{{"port", ConvNetIf(ifType, ifNum)}, {"state", Named(state, EnableText(state))},
+                  {"send_mode", Named(sendMode, SendModeText(sendMode))},
+                  {"receive_mode", Named(receiveMode, ReceiveModeText(receiveMode))},
+                  {"triggered_update", Named(triggered, EnableText(triggered))},
+                  {"convergence_mode", Named(convergence, ConvergenceText(convergence))}, {"advertise", advertise},
+                  {"metric", metric}, {"advertise_default_route", Named(advertiseDefault, EnableText(advertiseDefault))}};
     if (hasAuth) {
-        o.insert(QStringLiteral("authentication"), EnableText(authentication));
+        o.insert(QStringLiteral("authentication"), Named(authentication, EnableText(authentication)));
         o.insert(QStringLiteral("password"), password);
     }
     return o;
@@ -102,13 +104,13 @@ QueryResult QueryDhcp(CheckOutput& out)
             return {step, values};
         }
     }
-    const Reply r = out.request(32);
+    const Reply r = out.request(32, {0, 0});
     if (r.status() != 0) return stopped(out, r, "DHCP service get", values);
     static const char* const services[] = {"off", "server", "relay agent"};
     const qint32 v = r.Long(8);
     const QString service = v >= 0 && v <= 2 ? QString::fromLatin1(services[v]) : QString();
     out.line(QStringLiteral("DHCP service: ") + service);
-    values.insert(QStringLiteral("service"), service);
+    values.insert(QStringLiteral("service"), Named(v, service));
     values.insert(QStringLiteral("status"), 0);
     return {0, values};
 }
@@ -175,7 +177,7 @@ QueryResult QuerySnmpSetup(CheckOutput& out)
     const QString stateText = state >= 1 && state <= 3 ? QString::fromLatin1(states[state]) : QString();
     if (!stateText.trimmed().isEmpty()) out.line(stateText);
     out.line(QStringLiteral("trap addr: ") + IP(r.ULong(4)));
-    values.insert(QStringLiteral("state"), stateText.mid(7));
+    values.insert(QStringLiteral("state"), Named(state, stateText.mid(7)));
     values.insert(QStringLiteral("trap_address"), IP(r.ULong(4)));
     r = out.request(67);
     if (r.status() != 0) return stopped(out, r, "snmp setup get", values);

@@ -119,7 +119,7 @@ QueryResult QueryTxMethod(CheckOutput& out)
         const quint8 m = r.Byte(0);
         const QString name = QString::fromLatin1(names[m <= 4 ? m : 0]);
         out.line(QStringLiteral("txmethod: ") + name);
-        v.insert(QStringLiteral("txmethod"), name);
+        v.insert(QStringLiteral("txmethod"), m <= 4 ? QJsonValue(name) : QJsonValue(int(m)));
     });
 }
 
@@ -128,7 +128,7 @@ QueryResult QueryFullDuplex(CheckOutput& out)
     return Single(out, "show fullduplex", 63, "full duplex get", [&](const Reply& r, QJsonObject& v) {
         const quint8 d = r.Byte(0);
         out.line(d == 0 ? QStringLiteral("ethernet: half duplex") : d == 1 ? QStringLiteral("ethernet: full duplex") : QString());
-        v.insert(QStringLiteral("duplex"), d == 0 ? QStringLiteral("half") : d == 1 ? QStringLiteral("full") : QString());
+        v.insert(QStringLiteral("duplex"), Named(d, d == 0 ? QStringLiteral("half") : d == 1 ? QStringLiteral("full") : QString()));
     });
 }
 

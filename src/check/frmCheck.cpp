@@ -76,10 +76,15 @@ void frmCheck::buildLayout()
     resize(720, 520);
 }
 
-check::CheckRun frmCheck::run() { return check::CheckRun{session_, session_.uif, lstMsg}; }
+check::CheckRun frmCheck::run()
+{
+    // Its boxes and dialogs belong to this window, not to the main window.
+    return check::CheckRun{session_, session_.uif, lstMsg, {}, &session_.op.forWindow(this)};
+}
 
 void frmCheck::queryButton_Click(int index)
 {
+    const WindowUnload::Running running(unload_);
     QPushButton* pressed = queryButtons_[size_t(index)];
     cmdDMY->setFocus();
     pressed->setEnabled(false);
@@ -91,6 +96,7 @@ void frmCheck::queryButton_Click(int index)
 
 void frmCheck::cmdCheckAll_Click()
 {
+    const WindowUnload::Running running(unload_);
     EnableQueryButtons(false);
     check::RunCheckAll(run());
     EnableQueryButtons(true);
@@ -146,4 +152,5 @@ void frmCheck::closeEvent(QCloseEvent* event)
     // A waiting exchange ends before the window goes; its query returns in its own time.
     session_.uif.TermUIF();
     event->accept();
+    unload_.request();
 }

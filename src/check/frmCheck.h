@@ -1,9 +1,10 @@
 #pragma once
 // QLN_Set's status check window: one button per query, Check ALL, Stop and Exit over its own
 // message list. It moves the focus, disables and enables its buttons and calls the queries of
-// CheckQueries.h on the session's context and UIF engine.
+// CheckQueries.h on the session's context and UIF engine. Exit unloads it: the list goes with it.
 #include "check/CheckQueries.h"
 #include "shell/MessageList.h"
+#include "shell/WindowUnload.h"
 
 #include <QWidget>
 #include <array>
@@ -22,6 +23,12 @@ public:
 
     // The window's list (lstMsg): what the queries write and Check All saves.
     MessageList lstMsg;
+    // True once Exit or the close box has unloaded it (it goes when its handlers return).
+    bool isUnloaded() const { return unload_.requested(); }
+
+signals:
+    // Closed, with none of its handlers still running: the owner deletes it now.
+    void unloaded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,6 +47,7 @@ private:
 
     SetupSession& session_;
     Clipboard& clipboard_;
+    WindowUnload unload_{[this] { emit unloaded(); }};
 
     std::array<QPushButton*, check::QueryCount> queryButtons_{};
     QPushButton* cmdCheckAll;

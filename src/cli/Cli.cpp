@@ -2,7 +2,9 @@
 
 #include "check/CheckQueries.h"
 #include "cli/CliOperator.h"
+#include "cli/CliOptions.h"
 #include "link/basConv.h"
+#include "shell/PcAddress.h"
 #include "shell/ToolContext.h"
 #include "shell/Version.h"
 
@@ -24,7 +26,8 @@ void printHelp(QTextStream& out)
            "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
            "  --tftp-port N       apply, receive, diff, fw-*, config-*: the PC's TFTP server port (default 8641; 0 picks a free one)\n"
            "  --verify            apply: receive the running configuration afterwards and compare it with the image sent\n"
-           "  --strict            lint: any warning makes the exit status 1\n"
+           "  --strict            lint: any warning makes the exit status 1; receive, diff: so does a record\n"
+           "                      of a code this tool does not know (else it is left out and named)\n"
            "  --against STORE     diff: running (default) or rom\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
@@ -109,6 +112,15 @@ int CliUsageError(CliContext& ctx, const QString& text) { return usageError(*ctx
 bool OpenCliLog(CliContext& ctx, ToolContext& session)
 {
     if (ctx.logPath.isEmpty()) return true;
+    int parseError = 0;
+    const quint32 device = quint32(basConv::ParseIPv4(ctx.device, parseError));
+    if (!ctx.device.isEmpty() && parseError == 0) {
+        // One run, one device: every record names it, and the same PC address (the one the
+        // system would send from towards it), the start record included.
+        session.log.startEndDevice = ctx.device;
+        const QString pc = basMain::PcAddressTowards(device);
+        session.log.pcAddress = [pc] { return pc; };
+    }
     const bool exists = QFileInfo::exists(ctx.logPath);
     if (session.log.open(ctx.logPath, exists && ctx.overwrite)) return true;
     *ctx.err << "Log Data Write Error" << Qt::endl;
@@ -155,6 +167,9 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
     if (rest.isEmpty()) return usageError(err, QStringLiteral("Usage: qln [options] COMMAND [ARGS]: COMMAND is missing"));
     CliContext ctx;
     const QString name = rest.takeFirst();
+    const QString notTaken = CliOptionNotTaken(name, p.optionNames());
+    if (!notTaken.isEmpty())
+        return usageError(err, QStringLiteral("%1: option --%2 does not belong to this command").arg(name, notTaken));
     ctx.args = rest;
     ctx.device = p.value(device);
     ctx.logPath = p.value(log);

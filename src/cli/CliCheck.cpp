@@ -20,6 +20,8 @@ int CliCheck(CliContext& ctx)
         }
         const check::QueryDef* q = check::FindQuery(word);
         if (!q) return CliUsageError(ctx, QStringLiteral("check: unknown query '") + word + "'");
+        // The document has one member per query: a second one would hide the first.
+        if (queries.contains(q)) return CliUsageError(ctx, QStringLiteral("check: query '") + word + "' given twice");
         queries << q;
     }
     if (!all && !ctx.output.isEmpty()) return CliUsageError(ctx, QStringLiteral("check: -o saves the report of 'check all' only"));
@@ -42,6 +44,9 @@ int CliCheck(CliContext& ctx)
         if (all) {
             const check::CheckAllResult result = check::RunCheckAll(run);
             document = result.values;
+            document.insert(QStringLiteral("completed"), result.completed);
+            document.insert(QStringLiteral("stopped_at"), result.stoppedAt.isEmpty() ? QJsonValue() : QJsonValue(result.stoppedAt));
+            document.insert(QStringLiteral("report"), result.savedPath.isEmpty() ? QJsonValue() : QJsonValue(result.savedPath));
             ok = result.completed && result.status == 0;
             if (result.saveFailed) {
                 *ctx.err << "Report Write Error: " << ctx.output << " (the old file is kept)" << Qt::endl;

@@ -8,6 +8,7 @@
 #include "config/ApplyFlow.h"
 #include "config/DiffFlow.h"
 #include "config/ReceiveFlow.h"
+#include "config/RecordWalk.h"
 
 #include <QJsonDocument>
 
@@ -38,6 +39,7 @@ int CliReceive(CliContext& ctx)
     }
     // A failed receive prints no document: the exit status and the lines say why.
     if (!r.received) return 1;
+    for (const QString& note : config::UnknownRecordNotes(r.image)) *ctx.err << note << Qt::endl;
     if (ctx.json)
         *ctx.out << QJsonDocument(ReceiveDocument(ctx.device, ctx.args.first(), run.session.Statelist.lines(), r.image)).toJson();
     if (ctx.output.isEmpty()) {
@@ -76,6 +78,7 @@ int CliDiff(CliContext& ctx)
         StopOnInterrupt stop(run.session);
         r = config::RunConfigDiff(run.session, ctx.device, ctx.args.first(), stores.indexOf(ctx.against));
     }
+    for (const QString& note : r.unknownRecords) *ctx.err << note << Qt::endl;
     // A failed diff prints no document (status 2).
     if (ctx.json && r.status != config::DiffResult::Failed)
         *ctx.out << QJsonDocument(DiffDocument(ctx.device, ctx.against, ctx.args.first(), r)).toJson();

@@ -49,28 +49,28 @@ int runFileOperation(CliContext& ctx, const char* name, bool receives, Operation
 int CliFwUpdate(CliContext& ctx)
 {
     return runFileOperation(ctx, "fw-update", false, [](SetupSession& s, firmware::FileChoices& c, const QString& path) {
-        return firmware::FwUpdate(s, c, path);
+        return firmware::FwUpdate(s, s.op, c, path);
     });
 }
 
 int CliFwRead(CliContext& ctx)
 {
     return runFileOperation(ctx, "fw-read", true, [](SetupSession& s, firmware::FileChoices& c, const QString&) {
-        return firmware::FwRead(s, c);
+        return firmware::FwRead(s, s.op, c);
     });
 }
 
 int CliConfigWrite(CliContext& ctx)
 {
     return runFileOperation(ctx, "config-write", false, [](SetupSession& s, firmware::FileChoices& c, const QString&) {
-        return firmware::ConfigWrite(s, c);
+        return firmware::ConfigWrite(s, s.op, c);
     });
 }
 
 int CliConfigRead(CliContext& ctx)
 {
     return runFileOperation(ctx, "config-read", true, [](SetupSession& s, firmware::FileChoices& c, const QString&) {
-        return firmware::ConfigRead(s, c);
+        return firmware::ConfigRead(s, s.op, c);
     });
 }
 

@@ -36,10 +36,12 @@ QJsonObject PingJson(const EchoTestRun& run)
 {
     QJsonObject o;
     o[QStringLiteral("sent")] = run.lngSendCnt;
-    o[QStringLiteral("received")] = run.RecvCnt;
+    // As iputils ping counts: received are the distinct replies, so duplicates never make the
+    // loss negative.
+    o[QStringLiteral("received")] = run.distinctReplies();
     o[QStringLiteral("duplicates")] = run.duplicateReplies();
-    o[QStringLiteral("loss")] = run.lngSendCnt == 0
-        ? QJsonValue() : QJsonValue(double(qint64(run.lngSendCnt) - run.RecvCnt) / run.lngSendCnt * 100.0);
+    const qint64 missing = qMax<qint64>(0, qint64(run.lngSendCnt) - run.distinctReplies());
+    o[QStringLiteral("loss")] = run.lngSendCnt == 0 ? QJsonValue() : QJsonValue(double(missing) / run.lngSendCnt * 100.0);
     if (run.replyTimesMs().isEmpty()) {
         o[QStringLiteral("rtt")] = QJsonValue();
     } else {

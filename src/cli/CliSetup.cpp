@@ -36,6 +36,7 @@ CliSetupRun::CliSetupRun(CliContext& ctx, QTextStream& lines)
     op.explain(QStringLiteral("Bind address already in use."), CliPortTakenLine(ctx.localPort, "--local-port"));
     // What qln receives is kept by scripts as a backup: a cut or garbled image is a failure.
     session.wholeImagesOnly = true;
+    session.knownRecordsOnly = ctx.strict;
     opened = OpenCliLog(ctx, session);
     if (opened) session.load();
 }

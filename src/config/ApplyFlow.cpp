@@ -11,7 +11,8 @@
 
 namespace config {
 
-ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify)
+ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify,
+                     const FlowStarted& started)
 {
     ApplyResult result;
     const FlowClaim claim(s, QStringLiteral("Configuration File Apply"));
@@ -25,6 +26,7 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
         result.fileRejected = true;
         return result;
     }
+    Started(started);
     s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Configuration File Apply"));
     ConversionResult conversion;
     if (!ConvertToImage(s, path, conversion) || conversion.status != 0) return result;

@@ -1,6 +1,8 @@
 #pragma once
 // Apply: the configuration file becomes the image "Config.bin" in the current folder, the
 // device fetches it by TFTP and copies it from RAM into its running configuration.
+#include "shell/FlowStarted.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,7 +21,8 @@ struct ApplyResult {
 
 // With `verify`, after the copy the running configuration is received back and compared with
 // the image sent, record by record.
-ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify = false);
+ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify = false,
+                     const FlowStarted& started = {});
 
 // The verification alone: receives the running configuration and shows "Verify: N records
 // identical", or how many differ and the lines that do. True when identical.

@@ -21,6 +21,7 @@ DiffResult RunConfigDiff(SetupSession& s, const QString& addressText, const QStr
 
     QByteArray device;
     if (!ReceiveImage(s, index, device)) return result;
+    result.unknownRecords = UnknownRecordNotes(device);
     const ImageComparison cmp = CompareImages(device, wanted);
     result.records = cmp.records;
     result.differing = cmp.differing.size();

@@ -15,6 +15,7 @@ struct DiffResult {
     QStringList diff;  // "--- device running", "+++ FILE", the hunks; empty when identical
     int records = 0;   // slots holding a record in either image
     int differing = 0;
+    QStringList unknownRecords;  // UnknownRecordNotes of the device's image: compared as bytes only
 };
 
 // index: the store compared against (0 ROM, 1 running), as the receive buttons name them.

@@ -25,7 +25,8 @@ QString InteractiveResultText(const ConversionResult& r)
            QString::fromLatin1(r.keyword) + QStringLiteral("' Command Error.");
 }
 
-InteractiveResult RunInteractive(SetupSession& s, const QString& addressText, const QString& path)
+InteractiveResult RunInteractive(SetupSession& s, const QString& addressText, const QString& path,
+                                 const FlowStarted& started)
 {
     InteractiveResult result;
     const FlowClaim claim(s, QStringLiteral("Interactive Mode"));
@@ -39,6 +40,7 @@ InteractiveResult RunInteractive(SetupSession& s, const QString& addressText, co
         result.fileRejected = true;
         return result;
     }
+    Started(started);
     s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Interactive Mode"));
 
     // Collect mode off: every record is sent and the device's status decides whether to go on.

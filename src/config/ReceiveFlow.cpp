@@ -32,7 +32,7 @@ bool readImage(const QString& path, QByteArray& image)
 }
 }  // namespace
 
-bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
+bool ReceiveImage(SetupSession& s, int index, QByteArray& image, const FlowStarted& started)
 {
     // A private folder: no other program can plant or read work.bin, and it goes on every way out.
     QTemporaryDir dir;
@@ -41,6 +41,7 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
         invalidPath(s);
         return false;
     }
+    Started(started);
 
     const bool running = index == ReceiveRunning;
     s.log.WriteLogRecord(LogFile::Send, running ? QStringLiteral("RAM Config") : QStringLiteral("ROM Config"));
@@ -65,7 +66,7 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
         return false;
     }
     if (s.wholeImagesOnly) {
-        const QString fault = ImageFault(image);
+        const QString fault = ImageFault(image, s.knownRecordsOnly);
         if (!fault.isEmpty()) {
             ShowTransferError(s, QStringLiteral("Config Data receive transfer Error."), fault);
             return false;
@@ -73,10 +74,12 @@ bool ReceiveImage(SetupSession& s, int index, QByteArray& image)
     }
     // The window shows what a store's worth of it holds.
     image.truncate(basUIF::UIFCollectSize);
+    // Every receive says so, whether the records become text, a verification or a diff.
+    s.showLogged(LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
     return true;
 }
 
-ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
+ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index, const FlowStarted& started)
 {
     ReceiveResult result;
     const FlowClaim claim(s, index == ReceiveRunning ? QStringLiteral("RAM Config") : QStringLiteral("ROM Config"));
@@ -87,7 +90,7 @@ ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
     }
     s.lstStatus.MesgDisp(QString());
     QByteArray image;
-    if (!ReceiveImage(s, index, image)) return result;
+    if (!ReceiveImage(s, index, image, started)) return result;
 
     s.Statelist.clear();
     // One line each, as the device holds it: a text field holding a backslash and "n" stays
@@ -95,9 +98,8 @@ ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index)
     for (const QString& line : FormatImage(image)) s.Statelist.MesgDisp_sub(line);
     result.received = true;
     result.image = image;
-    s.showLogged(LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
 
-    const QString path = s.op.saveFile(QStringLiteral("Text File (*.txt);;All Files (*)"), QString(), QString());
+    const QString path = s.op.saveFile(TextFileFilter(), QString(), QString());
     if (path.isEmpty()) return result;
     if (QFileInfo::exists(path) &&
         s.op.message(QStringLiteral("Configuration Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),

@@ -50,21 +50,41 @@ QList<WalkedRecord> WalkImage(const QByteArray& image)
     return records;
 }
 
-QString ImageFault(const QByteArray& image)
+namespace {
+// The records the walk passes over: index and code of each, up to the erased end.
+QList<QPair<int, quint16>> unknownRecords(const QByteArray& image)
+{
+    QList<QPair<int, quint16>> found;
+    for (int i = 0; i < WalkedRecordCount; ++i) {
+        const QByteArray record = slot(image, i);
+        const int code = ReadRecordHead(record).code;
+        if (IsConfigurationCode(code)) continue;
+        if (isErased(record)) break;
+        found.append({i, quint16(code)});
+    }
+    return found;
+}
+}  // namespace
+
+QString ImageFault(const QByteArray& image, bool unknownIsFault)
 {
     // A longer image may have been read only one byte past a store's size.
     if (image.size() > basUIF::UIFCollectSize)
         return QStringLiteral("the image is longer than %1 bytes").arg(basUIF::UIFCollectSize);
     if (image.size() != basUIF::UIFCollectSize)
         return QStringLiteral("the image is %1 bytes, not %2").arg(image.size()).arg(basUIF::UIFCollectSize);
-    for (int i = 0; i < WalkedRecordCount; ++i) {
-        const QByteArray record = slot(image, i);
-        const int code = ReadRecordHead(record).code;
-        if (IsConfigurationCode(code)) continue;
-        if (isErased(record)) break;
-        return QStringLiteral("record %1 has unknown code %2").arg(i).arg(quint16(code));
-    }
+    const auto unknown = unknownRecords(image);
+    if (unknownIsFault && !unknown.isEmpty())
+        return QStringLiteral("record %1 has unknown code %2").arg(unknown.first().first).arg(unknown.first().second);
     return QString();
+}
+
+QStringList UnknownRecordNotes(const QByteArray& image)
+{
+    QStringList notes;
+    for (const auto& [index, code] : unknownRecords(image))
+        notes << QStringLiteral("record %1 has code %2, which this tool does not know; left out").arg(index).arg(code);
+    return notes;
 }
 
 }  // namespace config

@@ -19,8 +19,14 @@ struct WalkedRecord {
 QList<WalkedRecord> WalkImage(const QByteArray& image);
 
 // What makes an image no whole copy of a store, for callers that keep it as a backup: "" when it
-// is the store's 28672 bytes and every record the walk reads before the erased end is one it
-// knows, else what is wrong ("the image is 1000 bytes, not 28672", "record 3 has unknown code 41545").
-QString ImageFault(const QByteArray& image);
+// is the store's 28672 bytes and, with unknownIsFault, every record the walk reads before the
+// erased end is one it knows; else what is wrong ("the image is 1000 bytes, not 28672",
+// "record 3 has unknown code 41545").
+QString ImageFault(const QByteArray& image, bool unknownIsFault = true);
+
+// One line for each record the walk passes over because its code is unknown to this tool (a
+// newer device's record, or a garbled one): "record 2 has code 78, which this tool does not
+// know; left out".
+QStringList UnknownRecordNotes(const QByteArray& image);
 
 }  // namespace config

@@ -6,7 +6,7 @@
 
 namespace config {
 
-SaveResult RunSaveToRom(SetupSession& s, const QString& addressText)
+SaveResult RunSaveToRom(SetupSession& s, const QString& addressText, const FlowStarted& started)
 {
     SaveResult result;
     const FlowClaim claim(s, QStringLiteral("Save"));
@@ -16,6 +16,7 @@ SaveResult RunSaveToRom(SetupSession& s, const QString& addressText)
         result.addressRejected = true;
         return result;
     }
+    Started(started);
     s.log.WriteLogRecord(LogFile::Send, QStringLiteral("Save"));
     s.uif.UIFCollect = false;
     // No transfer goes with this copy: it carries type 0 and no file name.

@@ -1,5 +1,7 @@
 #pragma once
 // Save to ROM: the device copies its running configuration into its saved one.
+#include "shell/FlowStarted.h"
+
 #include <QString>
 
 class SetupSession;
@@ -11,6 +13,6 @@ struct SaveResult {
     bool saved = false;
 };
 
-SaveResult RunSaveToRom(SetupSession& s, const QString& addressText);
+SaveResult RunSaveToRom(SetupSession& s, const QString& addressText, const FlowStarted& started = {});
 
 }  // namespace config

@@ -128,7 +128,9 @@ DeviceQueries::DeviceQueries(DeviceSim& sim) : QObject(&sim), sim_(sim)
         PutUIFLong(reply, *t.dhcp.clientState, 8);
         return 0;
     });
-    sim.setHandler(32, [&t](const Request&, QByteArray& reply) {
+    // The service query carries two zero Longs; anything else there is refused as a bad parameter.
+    sim.setHandler(32, [&t](const Request& r, QByteArray& reply) {
+        if (GetUIFLong(r.bytes, 0) != 0 || GetUIFLong(r.bytes, 4) != 0) return devstatus::InvalidParameter;
         PutUIFLong(reply, t.dhcp.service, 8);
         return 0;
     });

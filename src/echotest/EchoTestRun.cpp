@@ -228,12 +228,12 @@ void EchoTestRun::Recv_Reply()
             // Every reply of this run's packet ID counts, duplicates included.
             RecvCnt += 1;
             CountDisp();
-            if (answeredSeqs_.contains(r.SeqNo)) {
+            // The round-trip statistics take every reply, as iputils ping does.
+            replyTimes_ << rttMs;
+            if (answeredSeqs_.contains(r.SeqNo))
                 ++duplicates_;
-            } else {
+            else
                 answeredSeqs_.insert(r.SeqNo);
-                replyTimes_ << rttMs;
-            }
             echoReplies_.append({r.SeqNo, r.TTL, rttMs, sid});
             const QString text = QStringLiteral("Reply  ") + sid + QStringLiteral("  seq=") + QString::number(r.SeqNo) +
                                  QStringLiteral(" ttl=") + QString::number(r.TTL) + QStringLiteral(" time=") + rtt +

@@ -75,6 +75,8 @@ public:
     // sequence number, and how many replies repeated a sequence number already answered.
     const QList<qint64>& replyTimesMs() const { return replyTimes_; }
     int duplicateReplies() const { return duplicates_; }
+    // Replies to distinct requests: RecvCnt less the duplicates.
+    qint32 distinctReplies() const { return RecvCnt - duplicates_; }
     // Every counted echo reply of the current run, and the hops of the current traceroute.
     const QList<EchoReplyRecord>& echoReplies() const { return echoReplies_; }
     const QList<TraceHopRecord>& traceHops() const { return traceHops_; }

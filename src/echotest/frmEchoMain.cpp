@@ -37,7 +37,9 @@ frmEchoMain::frmEchoMain(EchoTestSession& session, Operator& op, Clipboard& clip
     cmb_ID = NamedControl<QComboBox>(this, "cmb_ID");
     cmb_ID->setEditable(true);
     cmb_ID->setInsertPolicy(QComboBox::NoInsert);
-    cmb_ID->lineEdit()->installEventFilter(this);
+    // The focus-out of a real Tab or click arrives at the box itself; its line edit only hears of
+    // it from the box, past any event filter.
+    cmb_ID->installEventFilter(this);
 
     cmdEcho = NamedButton(this, "cmdEcho", QStringLiteral("Echo Request"));
     cmdTR = NamedButton(this, "cmdTR", QStringLiteral("Traceroute"));
@@ -160,6 +162,7 @@ void frmEchoMain::cmb_ID_LostFocus()
     basConv::ParseMAC(cmb_ID->currentText().toLatin1(), mac, err);
     if (err != 0) {
         op_.message(QStringLiteral("WARNING"), QStringLiteral("Invalid Station ID"), Operator::Icon::Critical);
+        cmb_ID->setFocus(Qt::OtherFocusReason);
         return;
     }
     cmb_ID->setEditText(basConv::FormatMAC(mac));
@@ -239,7 +242,7 @@ void frmEchoMain::showStations()
 
 bool frmEchoMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == cmb_ID->lineEdit() && event->type() == QEvent::FocusOut) {
+    if (watched == cmb_ID && event->type() == QEvent::FocusOut) {
         if (LeavesBox(event)) cmb_ID_LostFocus();
         return false;
     }

@@ -17,16 +17,18 @@ namespace {
 constexpr qint16 CmdGetVersion = 46;
 constexpr int VersionMax = 16;
 
-void warn(SetupSession& s, const QString& text)
+void warn(Operator& op, const QString& text)
 {
-    s.op.message(QStringLiteral("WARNING"), text, Operator::Icon::Critical);
+    op.message(QStringLiteral("WARNING"), text, Operator::Icon::Critical);
 }
-void invalidPath(SetupSession& s) { warn(s, QStringLiteral("Invalid File Pathname")); }
-void tooLong(SetupSession& s) { warn(s, QStringLiteral("Too Long File Name")); }
+void invalidPath(Operator& op) { warn(op, QStringLiteral("Invalid File Pathname")); }
+void tooLong(Operator& op) { warn(op, QStringLiteral("Too Long File Name")); }
 
-// Every run begins with an empty line and its log record.
-void begin(SetupSession& s, const QString& name)
+// Every run begins, once its checks have passed, with the window's started step, its log record
+// and an empty line.
+void begin(SetupSession& s, const QString& name, const FlowStarted& started)
 {
+    Started(started);
     s.log.WriteLogRecord(LogFile::Send, name);
     s.lstStatus.MesgDisp(QString());
     s.uif.UIFCollect = false;
@@ -63,29 +65,29 @@ Outcome flashWrite(SetupSession& s, const QString& doneText, const basTFTP::Tran
 
 // The save dialog, the name's length, the file's usability and the overwrite question, all
 // before anything is created, deleted or sent. On Done `target` is where the transfer goes.
-Outcome chooseTarget(SetupSession& s, FileChoice& choice, const QString& questionTitle,
+Outcome chooseTarget(SetupSession& s, Operator& op, FileChoice& choice, const QString& questionTitle,
                      std::unique_ptr<SafeTarget>& target)
 {
-    const QString path = Set_WriteFile(s.op, choice);
+    const QString path = Set_WriteFile(op, choice);
     if (path.isEmpty()) return Outcome::Cancelled;
     QString folder, name;
     basConv::SplitPath(path, folder, name);
     if (GetStrDataLen(name) >= FileNameLimit) {
-        tooLong(s);
+        tooLong(op);
         return Outcome::Refused;
     }
     const int prepared = basMain::PrepareNewFile(path, s.LastCheckedFile);
     if (prepared < 0) {
-        invalidPath(s);
+        invalidPath(op);
         return Outcome::Refused;
     }
     // The old file stays until the new one has come whole.
-    if (prepared == 0 && s.op.message(questionTitle, QStringLiteral("File Exist. Overwrite\uFF1F"),
+    if (prepared == 0 && op.message(questionTitle, QStringLiteral("File Exist. Overwrite\uFF1F"),
                                       Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return Outcome::Cancelled;
     target = std::make_unique<SafeTarget>(path, prepared == 1);
     if (!target->isValid()) {
-        invalidPath(s);
+        invalidPath(op);
         return Outcome::Refused;
     }
     choice.accept(path);
@@ -136,34 +138,34 @@ bool readSource(SetupSession& s, int type, basTFTP::Transfer& t, const QString& 
 }
 
 // A file to send: it must exist and hold data, and its name fit the device's name field.
-Outcome checkSource(SetupSession& s, FileChoice& choice, const QString& path)
+Outcome checkSource(SetupSession& s, Operator& op, FileChoice& choice, const QString& path)
 {
     if (basMain::FileHasData(path, s.LastCheckedFile) != 0) {
-        invalidPath(s);
+        invalidPath(op);
         return Outcome::Refused;
     }
     choice.accept(path);
     if (GetStrDataLen(choice.DefName) >= FileNameLimit) {
-        tooLong(s);
+        tooLong(op);
         return Outcome::Refused;
     }
     return Outcome::Done;
 }
 }  // namespace
 
-QString ChooseFirmwareFile(SetupSession& s, FileChoices& c)
+QString ChooseFirmwareFile(SetupSession& s, Operator& op, FileChoices& c)
 {
-    const QString path = Set_ReadFile(s.op, c.firmwareSend);
+    const QString path = Set_ReadFile(op, c.firmwareSend);
     if (!path.isEmpty() && basMain::FileHasData(path, s.LastCheckedFile) == 0) c.firmwareSend.accept(path);
     return path;
 }
 
-Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path)
+Outcome FwUpdate(SetupSession& s, Operator& op, FileChoices& c, const QString& path, const FlowStarted& started)
 {
     const FlowClaim claim(s, QStringLiteral("FW Update"));
     if (!claim) return Outcome::Failed;
-    if (const Outcome o = checkSource(s, c.firmwareSend, path); o != Outcome::Done) return o;
-    begin(s, QStringLiteral("FW Update"));
+    if (const Outcome o = checkSource(s, op, c.firmwareSend, path); o != Outcome::Done) return o;
+    begin(s, QStringLiteral("FW Update"), started);
     s.show(QStringLiteral("Firmware send transfer request."));
     const QString error = QStringLiteral("Firmware send transfer Error.");
     basTFTP::Transfer t;
@@ -172,14 +174,14 @@ Outcome FwUpdate(SetupSession& s, FileChoices& c, const QString& path)
     return flashWrite(s, QStringLiteral("Write Flash-ROM Start."), t);
 }
 
-Outcome FwRead(SetupSession& s, FileChoices& c)
+Outcome FwRead(SetupSession& s, Operator& op, FileChoices& c, const FlowStarted& started)
 {
     const FlowClaim claim(s, QStringLiteral("FW RD"));
     if (!claim) return Outcome::Failed;
     std::unique_ptr<SafeTarget> target;
-    if (const Outcome o = chooseTarget(s, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
+    if (const Outcome o = chooseTarget(s, op, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
         return o;
-    begin(s, QStringLiteral("FW RD"));
+    begin(s, QStringLiteral("FW RD"), started);
     s.showLogged(LogFile::Send, QStringLiteral("Firmware receive transfer request."));
     if (!receiveInto(s, *target, frmTFR::FirmwareFromDevice, QStringLiteral("Firmware receive transfer Error.")))
         return Outcome::Failed;
@@ -187,15 +189,15 @@ Outcome FwRead(SetupSession& s, FileChoices& c)
     return Outcome::Done;
 }
 
-Outcome ConfigRead(SetupSession& s, FileChoices& c)
+Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c, const FlowStarted& started)
 {
     const FlowClaim claim(s, QStringLiteral("Config RD"));
     if (!claim) return Outcome::Failed;
     std::unique_ptr<SafeTarget> target;
-    if (const Outcome o = chooseTarget(s, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
+    if (const Outcome o = chooseTarget(s, op, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
         o != Outcome::Done)
         return o;
-    begin(s, QStringLiteral("Config RD"));
+    begin(s, QStringLiteral("Config RD"), started);
     s.show(QStringLiteral("Copy Command Send.(ROM->RAM)"));
     const CopyFields copy{frmTFR::ConfigFromDevice, basTFTP::TFTPServerPort, QString()};
     if (!config::CopyStores(s, frmTFR::ROM, frmTFR::RAM, config::CopyStatusLine::St, copy)) return Outcome::Failed;
@@ -209,14 +211,14 @@ Outcome ConfigRead(SetupSession& s, FileChoices& c)
     return Outcome::Done;
 }
 
-Outcome ConfigWrite(SetupSession& s, FileChoices& c)
+Outcome ConfigWrite(SetupSession& s, Operator& op, FileChoices& c, const FlowStarted& started)
 {
     const FlowClaim claim(s, QStringLiteral("Config WR"));
     if (!claim) return Outcome::Failed;
-    const QString path = Set_ReadFile(s.op, c.configurationSend);
+    const QString path = Set_ReadFile(op, c.configurationSend);
     if (path.isEmpty()) return Outcome::Cancelled;
-    if (const Outcome o = checkSource(s, c.configurationSend, path); o != Outcome::Done) return o;
-    begin(s, QStringLiteral("Config WR"));
+    if (const Outcome o = checkSource(s, op, c.configurationSend, path); o != Outcome::Done) return o;
+    begin(s, QStringLiteral("Config WR"), started);
     s.show(QStringLiteral("Config Data send transfer request."));
     const QString error = QStringLiteral("Config Data send transfer Error.");
     basTFTP::Transfer t;
@@ -225,11 +227,11 @@ Outcome ConfigWrite(SetupSession& s, FileChoices& c)
     return flashWrite(s, QStringLiteral("Write Flash-ROM Complete."), t);
 }
 
-Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText)
+Outcome VersionCheck(SetupSession& s, QString& version, QString* statusText, const FlowStarted& started)
 {
     const FlowClaim claim(s, QStringLiteral("Version Check"));
     if (!claim) return Outcome::Failed;
-    begin(s, QStringLiteral("Version Check"));
+    begin(s, QStringLiteral("Version Check"), started);
     s.show(QStringLiteral("Version Check"));
     s.uif.BeginRequest(CmdGetVersion);
     const frmUIF::UIFOutcome o = s.uif.Exchange();

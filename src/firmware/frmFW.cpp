@@ -2,6 +2,7 @@
 
 #include "firmware/FirmwareFlows.h"
 #include "link/basMain.h"
+#include "platform/Operator.h"
 #include "shell/SetupSession.h"
 #include "shell/WaitStatusBar.h"
 #include "shell/WindowControls.h"
@@ -72,48 +73,63 @@ void frmFW::buildLayout()
     all->addLayout(bottom);
 }
 
-void frmFW::run(QPushButton* button, const std::function<void()>& step)
+Operator& frmFW::op()
 {
-    cmdDMY->setFocus();
-    button->setEnabled(false);
-    step();
+    // Its boxes and dialogs belong to this window, not to the main window.
+    return session_.op.forWindow(this);
+}
+
+void frmFW::run(QPushButton* button, const std::function<void(const FlowStarted&)>& step)
+{
+    const WindowUnload::Running running(unload_);
+    // Only once the file checks have passed: a refused file leaves the button as it was.
+    bool started = false;
+    step([&] {
+        started = true;
+        cmdDMY->setFocus();
+        button->setEnabled(false);
+    });
+    if (!started) return;
     button->setEnabled(true);
     if (button->isVisible()) button->setFocus();
 }
 
 void frmFW::cmdFile_Click()
 {
-    const QString path = firmware::ChooseFirmwareFile(session_, choices_);
+    const WindowUnload::Running running(unload_);
+    const QString path = firmware::ChooseFirmwareFile(session_, op(), choices_);
     if (!path.isEmpty()) txtFile->setText(path);
 }
 
 void frmFW::cmdOK_Click()
 {
     Outcome o = Outcome::Done;
-    run(cmdOK, [&] { o = firmware::FwUpdate(session_, choices_, txtFile->text()); });
+    run(cmdOK, [&](const FlowStarted& started) {
+        o = firmware::FwUpdate(session_, op(), choices_, txtFile->text(), started);
+    });
     if (o == Outcome::Refused) txtFile->setFocus();
 }
 
 void frmFW::cmdRecvFW_Click()
 {
-    run(cmdRecvFW, [this] { firmware::FwRead(session_, choices_); });
+    run(cmdRecvFW, [this](const FlowStarted& started) { firmware::FwRead(session_, op(), choices_, started); });
 }
 
 void frmFW::cmdRecvConf_Click()
 {
-    run(cmdRecvConf, [this] { firmware::ConfigRead(session_, choices_); });
+    run(cmdRecvConf, [this](const FlowStarted& started) { firmware::ConfigRead(session_, op(), choices_, started); });
 }
 
 void frmFW::cmdSendConf_Click()
 {
-    run(cmdSendConf, [this] { firmware::ConfigWrite(session_, choices_); });
+    run(cmdSendConf, [this](const FlowStarted& started) { firmware::ConfigWrite(session_, op(), choices_, started); });
 }
 
 void frmFW::cmdVers_Click()
 {
-    run(cmdVers, [this] {
+    run(cmdVers, [this](const FlowStarted& started) {
         QString version;
-        if (firmware::VersionCheck(session_, version) == Outcome::Done) lblVers->setText(version);
+        if (firmware::VersionCheck(session_, version, nullptr, started) == Outcome::Done) lblVers->setText(version);
     });
 }
 
@@ -123,4 +139,5 @@ void frmFW::closeEvent(QCloseEvent* event)
     session_.uif.TermUIF();
     session_.tfr.TermTFRACT();
     event->accept();
+    unload_.request();
 }

@@ -3,6 +3,8 @@
 // The windows answer with real dialogs, the command line from its options, tests from a script.
 #include <QString>
 
+class QObject;
+
 class Operator {
 public:
     enum class Icon { Critical, Exclamation, Information, Question };
@@ -17,4 +19,13 @@ public:
     virtual QString openFile(const QString& filter, const QString& folder, const QString& name) = 0;
     virtual QString saveFile(const QString& filter, const QString& folder, const QString& name) = 0;
     virtual LogOpenChoice askLogOpen(const QString& path) = 0;
+
+    // The operator as one window sees it: its boxes and dialogs belong to that window (centred
+    // on it, the focus back in it afterwards). The desktop keeps one per window; a script or the
+    // command line answers the same everywhere.
+    virtual Operator& forWindow(QObject* window)
+    {
+        (void)window;
+        return *this;
+    }
 };

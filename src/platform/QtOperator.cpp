@@ -4,8 +4,33 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
+
+namespace {
+// A window's own operator, a child of the window so that it lives exactly as long.
+class WindowOperator : public QObject {
+public:
+    WindowOperator(QWidget* window, const LogOpenDlgTexts& texts) : QObject(window), op(window)
+    {
+        setObjectName(QStringLiteral("qtOperatorOfWindow"));
+        op.setLogDialog(texts);
+    }
+    QtOperator op;
+};
+}  // namespace
+
+Operator& QtOperator::forWindow(QObject* window)
+{
+    auto* widget = qobject_cast<QWidget*>(window);
+    if (!widget) return *this;
+    const QString name = QStringLiteral("qtOperatorOfWindow");
+    auto* bound = static_cast<WindowOperator*>(widget->findChild<QObject*>(name, Qt::FindDirectChildrenOnly));
+    if (!bound) bound = new WindowOperator(widget, logDialog_);
+    return bound->op;
+}
 
 QWidget* QtOperator::owner() const { return parent_ ? parent_ : QApplication::activeWindow(); }
 
@@ -37,9 +62,14 @@ QString QtOperator::qtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
+    // On Linux "*.*" would hide every name without a dot: all files are "*".
+    const auto linuxAll = [](QString text) { return text.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)")); };
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts.at(i).trimmed();
-        const QString patterns = parts.at(i + 1).trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString description = linuxAll(parts.at(i).trimmed());
+        QStringList list = parts.at(i + 1).trimmed().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : list)
+            if (pattern.trimmed() == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+        const QString patterns = list.join(QLatin1Char(' '));
         if (!description.contains(QLatin1Char('('))) description += QStringLiteral(" (") + patterns + QStringLiteral(")");
         out << description;
     }
@@ -69,7 +99,16 @@ QString QtOperator::saveFile(const QString& filter, const QString& folder, const
 
 Operator::LogOpenChoice QtOperator::askLogOpen(const QString&)
 {
-    frmLogOpenDlg dlg(owner(), logDialog_);
-    dlg.exec();
-    return dlg.choice();
+    // Not modal: the program's windows stay in use while the question waits for its answer.
+    QPointer<frmLogOpenDlg> dlg = new frmLogOpenDlg(owner(), logDialog_);
+    dlg->setWindowModality(Qt::NonModal);
+    QEventLoop answered;
+    QObject::connect(dlg, &QDialog::finished, &answered, &QEventLoop::quit);
+    QObject::connect(dlg, &QObject::destroyed, &answered, &QEventLoop::quit);
+    dlg->show();
+    answered.exec();
+    if (!dlg) return LogOpenChoice::Cancel;  // its window went away meanwhile
+    const LogOpenChoice choice = dlg->choice();
+    dlg->deleteLater();
+    return choice;
 }

@@ -17,8 +17,10 @@ public:
     QString openFile(const QString& filter, const QString& folder, const QString& name) override;
     QString saveFile(const QString& filter, const QString& folder, const QString& name) override;
     LogOpenChoice askLogOpen(const QString& path) override;
+    // One per window, kept with the window and gone with it.
+    Operator& forWindow(QObject* window) override;
 
-    // "Text File (*.txt)|*.txt|All Files (*.*)|*.*" -> "Text File (*.txt);;All Files (*.*)".
+    // "Text File (*.txt)|*.txt|All Files (*.*)|*.*" -> "Text File (*.txt);;All Files (*)".
     // A description without its pattern gets it appended in brackets.
     static QString qtFilter(const QString& filter);
 

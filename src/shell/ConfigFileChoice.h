@@ -1,4 +1,6 @@
 #pragma once
+#include "shell/TextLinesFile.h"
+
 #include <QString>
 
 class Operator;
@@ -7,7 +9,7 @@ class Operator;
 // the last chosen file that exists and holds data.
 class ConfigFileChoice {
 public:
-    static QString filter() { return QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*"); }
+    static QString filter() { return TextFileFilter(); }
 
     ConfigFileChoice();
 

@@ -1,4 +1,5 @@
 #include "shell/LogFile.h"
+#include "shell/TextLinesFile.h"
 
 #include "link/basConv.h"
 #include "platform/Clock.h"
@@ -38,7 +39,7 @@ bool LogFile::open(const QString& path, bool truncate)
         return false;
     }
     name_ = name;
-    const QByteArray start = record(Neutral, QStringLiteral("0.0.0.0"),
+    const QByteArray start = record(Neutral, startEndDevice,
                                     QStringLiteral("Log Start: Version ") + basMain::ProgramVersion());
     if (file_.write(start) != start.size() || !file_.flush()) {
         file_.close();
@@ -61,7 +62,7 @@ void LogFile::WriteLogRecord(int kind, const QString& text, const QString& devic
 bool LogFile::EndLog()
 {
     if (!file_.isOpen()) return false;
-    file_.write(record(Neutral, QStringLiteral("0.0.0.0"), QStringLiteral("Log End: Version ") + basMain::ProgramVersion()));
+    file_.write(record(Neutral, startEndDevice, QStringLiteral("Log End: Version ") + basMain::ProgramVersion()));
     file_.close();
     name_.clear();
     return true;
@@ -69,7 +70,7 @@ bool LogFile::EndLog()
 
 bool StartLog(LogFile& log, Operator& op, const QString& folder)
 {
-    const QString filter = QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+    const QString filter = TextFileFilter();
     const QString path = op.saveFile(filter, folder, QString()).trimmed();
     if (path.isEmpty()) return false;
     bool truncate = false;

@@ -19,6 +19,9 @@ public:
     // Where the two addresses of a record come from; set by the program.
     std::function<QString()> deviceAddress = [] { return QStringLiteral("0.0.0.0"); };
     std::function<QString()> pcAddress = [] { return QStringLiteral("0.0.0.0"); };
+    // The device address of the start and end records: the windows write 0.0.0.0 whatever the
+    // address field holds; `qln` names the device it was given.
+    QString startEndDevice = QStringLiteral("0.0.0.0");
 
     bool isOpen() const;
     QString fileName() const { return name_; }

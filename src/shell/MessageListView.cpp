@@ -26,7 +26,8 @@ void BindMessageList(MessageList& list, QListWidget* view, bool selectLast, QObj
     auto settle = [view, selectLast] {
         if (view->count() == 0) return;
         if (selectLast) {
-            view->setCurrentRow(view->count() - 1, QItemSelectionModel::ClearAndSelect);
+            // The new line is current and in view; what the operator selected stays selected.
+            view->setCurrentRow(view->count() - 1, QItemSelectionModel::NoUpdate);
             view->scrollToBottom();
         } else {
             view->clearSelection();
@@ -65,7 +66,7 @@ void BindMessageListBatched(MessageList& list, QListWidget* view, int periodMs, 
         }
         view->setUpdatesEnabled(true);
         if (view->count() == 0) return;
-        view->setCurrentRow(view->count() - 1, QItemSelectionModel::ClearAndSelect);
+        view->setCurrentRow(view->count() - 1, QItemSelectionModel::NoUpdate);
         view->scrollToBottom();
     });
     auto changed = [timer] {

@@ -1,6 +1,7 @@
 #pragma once
 // A message list shown in a list view: the view follows the list's lines (added, the last one
-// replaced, the oldest removed, cleared), the last line current when selectLast.
+// replaced, the oldest removed, cleared), the last line current when selectLast (the operator's
+// selection stays as it is).
 class MessageList;
 class QFont;
 class QListWidget;

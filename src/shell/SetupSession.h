@@ -64,6 +64,9 @@ public:
     // A received image that is no whole store (ImageFault) fails the receive instead of showing
     // what it holds: what `qln` sets, as its output is kept as a backup.
     bool wholeImagesOnly = false;
+    // With wholeImagesOnly: a record of a code this tool does not know fails the receive too
+    // (`qln --strict`); otherwise the walk leaves it out of the text.
+    bool knownRecordsOnly = false;
     frmUIF uif;
     frmTFR tfr;
     // What the flow now waits on the device for, "" when nothing.

@@ -6,3 +6,7 @@
 
 // False when the file could not be written; `error`, when given, then holds the reason.
 bool WriteTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
+
+// The file dialogs' filter for text files, in the system's form (the desktop seam turns it into
+// the platform's).
+inline QString TextFileFilter() { return QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*"); }

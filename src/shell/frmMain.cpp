@@ -45,7 +45,6 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     txtFile = NamedControl<QLineEdit>(this, "txtFile");
     cmdFile = NamedButton(this, "cmdFile", QStringLiteral("Ref."));
 
-    // Operations whose flows are not part of this program yet stay disabled.
     cmdOK = NamedButton(this, "cmdOK", QStringLiteral("Apply"));
     // Off by default: Apply then does exactly its own steps.
     chkVerify = NamedControl<QCheckBox>(this, "chkVerify", QStringLiteral("Verify after Apply"));
@@ -180,10 +179,12 @@ void frmMain::cmdFile_Click()
 
 void frmMain::cmdOK_Click()
 {
-    cmdOK->setEnabled(false);
-    cmdStop->setFocus();
-    fileChoice_.remember(txtFile->text());
-    const config::ApplyResult r = config::RunApply(session_, txt_IP->text(), txtFile->text(), chkVerify->isChecked());
+    const config::ApplyResult r =
+        config::RunApply(session_, txt_IP->text(), txtFile->text(), chkVerify->isChecked(), [this] {
+            fileChoice_.remember(txtFile->text());
+            cmdStop->setFocus();
+            cmdOK->setEnabled(false);
+        });
     cmdOK->setEnabled(true);
     if (r.addressRejected)
         txt_IP->setFocus();
@@ -196,19 +197,21 @@ void frmMain::cmdOK_Click()
 void frmMain::ComGetstat_Click(int index)
 {
     QPushButton* button = ComGetstat[index];
-    button->setFocus();
-    button->setEnabled(false);
-    const config::ReceiveResult r = config::RunReceive(session_, txt_IP->text(), index);
+    const config::ReceiveResult r = config::RunReceive(session_, txt_IP->text(), index, [button] {
+        button->setFocus();
+        button->setEnabled(false);
+    });
     button->setEnabled(true);
     if (r.addressRejected) txt_IP->setFocus();
 }
 
 void frmMain::cmdIntr_Click()
 {
-    cmdStop->setFocus();
-    cmdIntr->setEnabled(false);
-    fileChoice_.remember(txtFile->text());
-    const config::InteractiveResult r = config::RunInteractive(session_, txt_IP->text(), txtFile->text());
+    const config::InteractiveResult r = config::RunInteractive(session_, txt_IP->text(), txtFile->text(), [this] {
+        fileChoice_.remember(txtFile->text());
+        cmdStop->setFocus();
+        cmdIntr->setEnabled(false);
+    });
     cmdIntr->setEnabled(true);
     if (r.addressRejected)
         txt_IP->setFocus();
@@ -220,9 +223,10 @@ void frmMain::cmdIntr_Click()
 
 void frmMain::cmdROM_Click()
 {
-    cmdStop->setFocus();
-    cmdROM->setEnabled(false);
-    const config::SaveResult r = config::RunSaveToRom(session_, txt_IP->text());
+    const config::SaveResult r = config::RunSaveToRom(session_, txt_IP->text(), [this] {
+        cmdStop->setFocus();
+        cmdROM->setEnabled(false);
+    });
     cmdROM->setEnabled(true);
     if (r.addressRejected)
         txt_IP->setFocus();
@@ -236,8 +240,11 @@ void frmMain::cmdFW_Click()
         txt_IP->setFocus();
         return;
     }
-    // One firmware window, modeless, as the check window.
-    if (!frmFW_) frmFW_ = new frmFW(session_, this);
+    // Modeless; open it again and it is the same window, unless its Exit unloaded it.
+    if (!frmFW_ || frmFW_->isUnloaded()) {
+        frmFW_ = new frmFW(session_, this);
+        connect(frmFW_, &frmFW::unloaded, frmFW_, &QObject::deleteLater);
+    }
     frmFW_->show();
     frmFW_->raise();
     frmFW_->activateWindow();
@@ -249,8 +256,11 @@ void frmMain::cmdChk_Click()
         txt_IP->setFocus();
         return;
     }
-    // One check window, modeless; opened again it keeps its list.
-    if (!frmCheck_) frmCheck_ = new frmCheck(session_, clipboard_, this);
+    // Modeless; open it again and it is the same window, unless its Exit unloaded it.
+    if (!frmCheck_ || frmCheck_->isUnloaded()) {
+        frmCheck_ = new frmCheck(session_, clipboard_, this);
+        connect(frmCheck_, &frmCheck::unloaded, frmCheck_, &QObject::deleteLater);
+    }
     frmCheck_->show();
     frmCheck_->raise();
     frmCheck_->activateWindow();

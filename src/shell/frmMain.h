@@ -4,6 +4,7 @@
 // moves the focus and calls the flows of SetupSession.
 #include "shell/ConfigFileChoice.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class Clipboard;
@@ -59,8 +60,9 @@ private:
     Clipboard& clipboard_;
     ConfigFileChoice fileChoice_;
     MainClose* close_;
-    frmCheck* frmCheck_ = nullptr;
-    frmFW* frmFW_ = nullptr;
+    // Opened on demand; a window unloaded by its Exit is replaced by a fresh one.
+    QPointer<frmCheck> frmCheck_;
+    QPointer<frmFW> frmFW_;
 
     QLabel* lbl_IP;
     QLineEdit* txt_IP;

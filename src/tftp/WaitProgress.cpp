@@ -40,7 +40,7 @@ QString WaitProgress::text() const
             .arg(blocks_)
             .arg(bytes_);
     if (send_ == 1) return QStringLiteral("Waiting for the device's answer");
-    if (send_ > 1) return QStringLiteral("Waiting for the device's answer (resend %1 of %2)").arg(send_).arg(frmUIF::UIFSends);
+    if (send_ > 1) return QStringLiteral("Waiting for the device's answer (attempt %1 of %2)").arg(send_).arg(frmUIF::UIFSends);
     return QString();
 }
 

@@ -76,7 +76,7 @@ void XferTestRun::Load()
     TestPacketID = 0;
     EchoPacketID = 1;
     RecvHostPort = qint16(rcmp_.localPort());
-    TestLastSeq = -1;
+    TestLastSeq = NoSequenceYet;
     if (tmrRep_) tmrRep_->start();
 }
 
@@ -169,7 +169,7 @@ XferTestRun::Box XferTestRun::ValidateMode(int mode, const Fields& f)
 qint32 XferTestRun::SetTestMode(int mode)
 {
     log(LogFile::Send, QLatin1String(ModeCaptions[mode]));
-    if (mode == ModeReceive) TestLastSeq = -1;
+    if (mode == ModeReceive) TestLastSeq = NoSequenceYet;
     TestModeParams p;
     p.mode = mode;
     if (mode != ModeDisable) p.packetId = TestPacketID;
@@ -246,8 +246,14 @@ void XferTestRun::Recv_Reply()
     addStation(sid);
     if (r.PacketID == TestPacketID) {
         TestRecvCnt += 1;
-        // A gap adds the numbers skipped; an older number subtracts (no wrap-around correction).
-        if (TestLastSeq != -1) TestLostCnt += qint64(r.SeqNo) - TestLastSeq - 1;
+        // A gap adds the numbers skipped; an older number or a repeat subtracts. The device counts
+        // 0 to 32767 and starts again at 0, so the step is taken modulo 32768, as the nearer way
+        // round: 32767 then 0 is the next packet, not 32768 lost the other way.
+        if (TestLastSeq != NoSequenceYet) {
+            qint64 step = (qint64(r.SeqNo) - TestLastSeq) & 0x7FFF;
+            if (step >= 0x4000) step -= 0x8000;
+            TestLostCnt += step - 1;
+        }
         TestLastSeq = r.SeqNo;
         CountDisp();
         Recv_TestReply(sid, r);
@@ -297,14 +303,14 @@ void XferTestRun::Recv_EchoReply(const QString& sid, const RCMPPacket& r, qint64
 bool XferTestRun::StartEcho(const Fields& f, const QString& stationText, Box* refused)
 {
     if (EchoRunning) return false;
-    addStation(stationText);
-    const Box box = !CheckIPAddress(f.ip) ? Box::IP : !CheckPacketID(f.id) ? Box::ID : Box::None;
-    if (refused) *refused = box;
-    if (box != Box::None) return false;
-    // A text the conversion rejects never goes out as whatever bytes it left.
+    // A text the conversion rejects never joins the list, nor goes out as whatever bytes it left.
     int err = 0;
     basConv::Mac station{};
     basConv::ParseMAC(stationText.toLatin1(), station, err);
+    if (err == 0) addStation(stationText);
+    const Box box = !CheckIPAddress(f.ip) ? Box::IP : !CheckPacketID(f.id) ? Box::ID : Box::None;
+    if (refused) *refused = box;
+    if (box != Box::None) return false;
     if (err != 0) return refuse(QStringLiteral("Invalid Station ID"));
     station_ = station;
     stationText_ = stationText;
@@ -365,7 +371,7 @@ void XferTestRun::Reset()
 {
     TestRecvCnt = 0;
     TestLostCnt = 0;
-    TestLastSeq = -1;
+    TestLastSeq = NoSequenceYet;
     CountDisp();
 }
 

@@ -46,7 +46,7 @@ public:
     XferTestRun(ToolContext& ctx, frmUIF& uif, frmRCMP2& rcmp, const Options& options, QObject* parent = nullptr);
 
     // Form_Load's part in the core: packet ID 0 (echo ID 1), RecvHostPort from the RCMP link's
-    // port, TestLastSeq -1, tmrRep running. The caller loads the engines it needs first.
+    // port, TestLastSeq none yet, tmrRep running. The caller loads the engines it needs first.
     void Load();
 
     // The checks of the entry boxes; each failure shows its message box and changes nothing.
@@ -84,7 +84,9 @@ public:
     // The counters of the test stream, in 64 bits: a long stream passes 2^31 packets.
     qint64 TestRecvCnt = 0;
     qint64 TestLostCnt = 0;
-    qint64 TestLastSeq = -1;
+    // The last sequence number counted; NoSequenceYet, which no packet can carry, before the first.
+    static constexpr qint64 NoSequenceYet = -0x10000;
+    qint64 TestLastSeq = NoSequenceYet;
     bool EchoRunning = false;
     int RepTicks = 0;
     qint32 EchoSentCnt = 0;

@@ -118,6 +118,7 @@ void tst_frmCheck::checkAllSavesTheList()
     QFile f(rig.dir.filePath("report.txt"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), (lines.join("\r\n") + "\r\n").toLatin1());
+    QCOMPARE(rig.op.askedFrom, QStringList{"frmCheck"});  // the save dialog belongs to this window
 }
 
 void tst_frmCheck::pressedWhileWaiting_data()

@@ -1,5 +1,6 @@
 // `qln` as a script runs it: a real process against the simulator, its output and exit status.
 #include "devsim/DeviceSim.h"
+#include "link/basConv.h"
 #include "FreePortSim.h"
 #include "ScriptedPeer.h"
 
@@ -8,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QUdpSocket>
 #include <QtTest>
@@ -62,6 +64,7 @@ private slots:
     void localPortTaken();
     void ping();
     void tracerouteJson();
+    void pingJsonWithDuplicates();
 };
 
 void tst_qln_echo::usage_data()
@@ -77,6 +80,10 @@ void tst_qln_echo::usage_data()
     QTest::newRow("invalid address") << QStringList{"--device", "10.0.0.300", "echo"} << 1 << "" << "WARNING: Invalid IP Address\n'10.0.0.300'\n";
     QTest::newRow("no address") << QStringList{"echo"} << 1 << "" << "WARNING: Invalid IP Address\n--device is missing\n";
     QTest::newRow("bad port") << QStringList{"--device-port", "x", "--device", "1.2.3.4", "echo"} << 2 << "" << "Invalid port number 'x' of --device-port; see qln --help\n";
+    QTest::newRow("xfer has no --json") << QStringList{"--device", "1.2.3.4", "--json", "xfer", "check"} << 2 << ""
+                                        << "xfer: option --json does not belong to this command; see qln --help\n";
+    QTest::newRow("-o is --output") << QStringList{"--device", "1.2.3.4", "save", "-o", "x"} << 2 << ""
+                                    << "save: option --output does not belong to this command; see qln --help\n";
 }
 
 void tst_qln_echo::usage()
@@ -137,14 +144,17 @@ void tst_qln_echo::logFile()
     QCOMPARE(lines.size(), 2 * 8 + 1);
     const QRegularExpression first("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} Quillon:(\\S+) PC:(\\S+) CONF (\\S+)\r$");
     const QStringList kinds{"____", "SEND", "RECV", "____"};
-    const QStringList devices{"0.0.0.0", "127.0.0.1", "127.0.0.1", "0.0.0.0"};
+    // Every record, the start and end ones included, names the device given and one PC address.
+    QSet<QString> pcs;
     for (int rec = 0; rec < 8; ++rec) {
         const auto m = first.match(QString::fromUtf8(lines[2 * rec]));
         QVERIFY2(m.hasMatch(), lines[2 * rec].constData());
         QCOMPARE(m.captured(3), kinds[rec % 4]);
-        QCOMPARE(m.captured(1), devices[rec % 4]);
+        QCOMPARE(m.captured(1), QString("127.0.0.1"));
+        pcs << m.captured(2);
         QVERIFY(lines[2 * rec + 1].startsWith('\t') && lines[2 * rec + 1].endsWith('\r'));
     }
+    QVERIFY2(pcs.size() == 1, qPrintable(pcs.values().join(' ')));
     QCOMPARE(lines[5], QByteArray("\tEcho Command Normal end.\r"));
     QVERIFY(lines[1].startsWith("\tLog Start: Version "));
     QVERIFY(lines[7].startsWith("\tLog End: Version "));
@@ -224,6 +234,26 @@ void tst_qln_echo::tracerouteJson()
     QCOMPARE(times.size(), 3);
     for (const QJsonValue& t : times) QVERIFY(t.isDouble());
     QVERIFY2(r.err.contains("Tracing RS route to 00:80:45:01:00:01") && r.err.contains("Trace complete."), qPrintable(r.err));
+}
+
+// A station that answers every request twice: received counts distinct replies, the loss stays 0
+// and the round-trip statistics take all four replies.
+void tst_qln_echo::pingJsonWithDuplicates()
+{
+    DeviceSim::Options so = simOptions();
+    for (RadioStation& s : so.radio.stations)
+        if (basConv::FormatMAC(s.id) == "00:80:45:01:00:02") s.duplicateRate = 1.0;
+    DeviceSim sim(so);
+    QVERIFY(sim.start());
+    const Run r = runQln({"--device", "127.0.0.1", "--device-port", QString::number(sim.rcmpPort()), "--local-port", "0",
+                          "--json", "ping", "00:80:45:01:00:02", "--count", "2"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QJsonObject o = QJsonDocument::fromJson(r.out.join('\n').toUtf8()).object();
+    QVERIFY2((QList<int>{o.value("sent").toInt(), o.value("received").toInt(), o.value("duplicates").toInt()}) == (QList<int>{2, 2, 2}),
+             qPrintable(r.out.join('\n')));
+    QCOMPARE(o.value("loss").toDouble(-1), 0.0);
+    QCOMPARE(o.value("replies").toArray().size(), 4);
+    QVERIFY2(r.err.contains("+2 duplicates"), qPrintable(r.err));
 }
 
 QTEST_GUILESS_MAIN(tst_qln_echo)

@@ -135,9 +135,10 @@ void tst_ApplyReceive::verify_data()
 {
     QTest::addColumn<bool>("alter");  // the device changes the route's gateway as it copies into RUNNING
     QTest::addColumn<QStringList>("tail");
-    QTest::newRow("identical") << false << QStringList{S + "Verify: 2 records identical"};
+    const QString received = S + "Config Data receive transfer complete.";
+    QTest::newRow("identical") << false << QStringList{received, S + "Verify: 2 records identical"};
     QTest::newRow("altered") << true
-                             << QStringList{S + "Verify: 1 of 2 records differ", "--- sent", "+++ device running",
+                             << QStringList{received, S + "Verify: 1 of 2 records differ", "--- sent", "+++ device running",
                                             "@@ -3,4 +3,4 @@",
                                             " ifconfig  eth1 10.0.0.5         netmask   255.0.0.0        broadcast 10.255.255.255", " ", " ;route",
                                             "-route 10.1.0.0        255.255.0.0     10.0.0.1",
@@ -225,7 +226,7 @@ void tst_ApplyReceive::receive()
                           S + "Copy Command normal end.", S + "Config Data receive transfer request.",
                           S + "Config Data receive transfer complete."}));
     QCOMPARE(rig.s->Statelist.lines(), statelist);
-    QCOMPARE(rig.op.dialogFilters.size(), 1);
+    QCOMPARE(rig.op.dialogFilters, QStringList{"Text File (*.txt)|*.txt|All Files (*.*)|*.*"});
     QCOMPARE(rig.op.shown.size(), existing != "<none>" ? 1 : 0);
     if (!rig.op.shown.isEmpty()) QCOMPARE(rig.op.shown[0].text, QString::fromUtf8("File Exist. Overwrite\xEF\xBC\x9F"));
     QCOMPARE(readFile(rig.path("out.txt")), saved);

@@ -199,24 +199,29 @@ void tst_ConfigFormatter::randomImagesReadOnlyTheirFirst71Records()
 void tst_ConfigFormatter::imageFault_data()
 {
     QTest::addColumn<QByteArray>("image");
-    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("fault");  // unknown records a fault (--strict)
+    QTest::addColumn<QString>("notes");  // otherwise: the lines that name them, joined by "|"
     const auto whole = [](const QByteArray& records) { return records + QByteArray(28672 - records.size(), char(0xFF)); };
-    QTest::newRow("whole store") << whole(ifconfig(1) + groupId("0001")) << "";
-    QTest::newRow("erased store") << whole(QByteArray()) << "";
-    QTest::newRow("unknown code past the erased end") << whole(groupId("0001") + QByteArray(64, char(0xFF)) + kit::expectedRecord(13, "FFFF 0000")) << "";
-    QTest::newRow("unknown code past record 70") << whole(groupId("0001").repeated(71) + kit::expectedRecord(13, "FFFF 0000")) << "";
-    QTest::newRow("unknown code") << whole(groupId("0001") + kit::expectedRecord(13, "FFFF 0000")) << "record 1 has unknown code 13";
-    QTest::newRow("scrambled code") << whole(QByteArray::fromHex("0000A5A4") + QByteArray(60, '\0')) << "record 0 has unknown code 42404";
-    QTest::newRow("cut mid-record") << ifconfig(1).left(40) << "the image is 40 bytes, not 28672";
-    QTest::newRow("one byte more") << whole(QByteArray()) + "x" << "the image is longer than 28672 bytes";
-    QTest::newRow("empty") << QByteArray() << "the image is 0 bytes, not 28672";
+    QTest::newRow("whole store") << whole(ifconfig(1) + groupId("0001")) << "" << "";
+    QTest::newRow("erased store") << whole(QByteArray()) << "" << "";
+    QTest::newRow("unknown code past the erased end") << whole(groupId("0001") + QByteArray(64, char(0xFF)) + kit::expectedRecord(13, "FFFF 0000")) << "" << "";
+    QTest::newRow("unknown code past record 70") << whole(groupId("0001").repeated(71) + kit::expectedRecord(13, "FFFF 0000")) << "" << "";
+    QTest::newRow("unknown code") << whole(groupId("0001") + kit::expectedRecord(13, "FFFF 0000")) << "record 1 has unknown code 13" << "record 1 has code 13, which this tool does not know; left out";
+    QTest::newRow("scrambled code") << whole(QByteArray::fromHex("0000A5A4") + QByteArray(60, '\0')) << "record 0 has unknown code 42404" << "record 0 has code 42404, which this tool does not know; left out";
+    QTest::newRow("cut mid-record") << ifconfig(1).left(40) << "the image is 40 bytes, not 28672" << "";
+    QTest::newRow("one byte more") << whole(QByteArray()) + "x" << "the image is longer than 28672 bytes" << "";
+    QTest::newRow("empty") << QByteArray() << "the image is 0 bytes, not 28672" << "";
 }
 
 void tst_ConfigFormatter::imageFault()
 {
     QFETCH(QByteArray, image);
     QFETCH(QString, fault);
+    QFETCH(QString, notes);
     QCOMPARE(ImageFault(image), fault);
+    QCOMPARE(UnknownRecordNotes(image).join('|'), notes);
+    // Without --strict only the size is a fault.
+    QCOMPARE(ImageFault(image, false), fault.startsWith("the image") ? fault : QString());
 }
 
 QTEST_GUILESS_MAIN(tst_ConfigFormatter)

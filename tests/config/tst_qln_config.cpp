@@ -350,6 +350,8 @@ void tst_qln_config::usage_data()
     QTest::newRow("encode without file") << QStringList{QStringLiteral("encode")};
     QTest::newRow("decode without image") << QStringList{QStringLiteral("decode")};
     QTest::newRow("decode with two images") << QStringList{"decode", "a", "b"};
+    QTest::newRow("lint with ping's --count") << QStringList{"lint", "--count", "3", "a"};
+    QTest::newRow("decode with --device") << QStringList{"decode", "a", "--device", "10.0.0.1"};
 }
 
 void tst_qln_config::usage()

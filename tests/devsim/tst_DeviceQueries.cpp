@@ -58,6 +58,7 @@ void tst_DeviceQueries::replies_data()
     QTest::newRow("dhcp relay") << none << 28 << QList<qint32>{0, 0} << 0 << "00000000 00000000 0a000035 ff" << -1LL;
     QTest::newRow("dhcp client") << none << 30 << QList<qint32>{0, 0} << 0 << "8:00000000 ff" << -1LL;
     QTest::newRow("dhcp service") << none << 32 << QList<qint32>{0, 0} << 0 << "8:00000001" << -1LL;
+    QTest::newRow("dhcp service without its zero Longs") << none << 32 << QList<qint32>{} << 3 << "" << -1LL;
     QTest::newRow("rip eth0")
         << none << 42 << QList<qint32>{1, 0} << 0
         << "00000001 00000000 00000001 00000002 00000002 00000001 00000001 00000001 00000001 00000000 ff" << -1LL;

@@ -138,6 +138,7 @@ void tst_EchoTestRun::runs_data()
     QTest::addColumn<QStringList>("lstSID");
     QTest::addColumn<int>("duplicates");
     QTest::addColumn<QList<qint64>>("hop0");  // the first hop's probe times; -1 timed out
+    QTest::addColumn<QList<qint64>>("rtts");  // the echo's round-trip times, every reply
     const QList<qint64> answered{0, 0, 0};
 
     const QString ends = QStringLiteral("      0      0      0 ");
@@ -145,18 +146,18 @@ void tst_EchoTestRun::runs_data()
         << QStringList{"", At + "Tracing RS route to 00:80:45:01:00:03",
                        hop(0, ends + "00:80:45:01:00:01"), hop(1, ends + "00:80:45:01:00:02"), hop(2, ends + "00:80:45:01:00:03"),
                        At + "Trace end.", I14 + "Trace complete."}
-        << "9/9" << QStringList{"00:80:45:01:00:01", "00:80:45:01:00:02", "00:80:45:01:00:03"} << 0 << answered;
+        << "9/9" << QStringList{"00:80:45:01:00:01", "00:80:45:01:00:02", "00:80:45:01:00:03"} << 0 << answered << QList<qint64>{};
     QTest::newRow("unanswered hop") << true << "00:80:45:01:00:02" << "00:80:45:01:00:01" << ""
         << QStringList{"", At + "Tracing RS route to 00:80:45:01:00:02",
                        hop(0, "      *      *      * Request timed out."), hop(1, ends + "00:80:45:01:00:02"),
                        At + "Trace end.", I14 + "Trace complete."}
-        << "3/6" << QStringList{"00:80:45:01:00:02"} << 0 << QList<qint64>{-1, -1, -1};
+        << "3/6" << QStringList{"00:80:45:01:00:02"} << 0 << QList<qint64>{-1, -1, -1} << QList<qint64>{};
     // An unknown station: the device answers every probe itself (unreachable), up to hop 15.
     QStringList sixteen{"", At + "Tracing RS route to 00:80:45:01:00:99"};
     for (int h = 0; h <= 15; ++h) sixteen << hop(h, ends + "00:80:45:01:00:00");
     sixteen << At + "Trace end." << I14 + "Trace complete.";
     QTest::newRow("the 16th hop ends it") << true << "00:80:45:01:00:99" << "" << "" << sixteen << "48/48"
-                                          << QStringList{"00:80:45:01:00:00"} << 0 << answered;
+                                          << QStringList{"00:80:45:01:00:00"} << 0 << answered << QList<qint64>{};
     // The clock moves 250 ms while the first request is out: its replies took 250 ms.
     const QString later = QStringLiteral("09:05:03.370  ");
     QTest::newRow("echo, duplicates counted") << false << "00:80:45:01:00:02" << "" << "00:80:45:01:00:02"
@@ -164,11 +165,11 @@ void tst_EchoTestRun::runs_data()
                        later + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=250ms", later + "Reply  00:80:45:01:00:02  seq=0 ttl=13 time=250ms",
                        later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms", later + "Reply  00:80:45:01:00:02  seq=1 ttl=-1 time=0ms",
                        later + "2 packets transmitted, 4 packets received,", I14 + "-100% packet loss."}
-        << "4/2" << QStringList{"00:80:45:01:00:02"} << 2 << QList<qint64>{};
+        << "4/2" << QStringList{"00:80:45:01:00:02"} << 2 << QList<qint64>{} << QList<qint64>{250, 250, 0, 0};
     QTest::newRow("echo, unknown station") << false << "00:80:45:01:00:99" << "" << ""
         << QStringList{"", At + "RCMP ping 127.0.0.1", I14 + "Destination unreachable.", I14 + "Destination unreachable.",
                        later + "2 packets transmitted, 0 packets received,", I14 + "100% packet loss."}
-        << "0/2" << QStringList{"00:80:45:01:00:00"} << 0 << QList<qint64>{};
+        << "0/2" << QStringList{"00:80:45:01:00:00"} << 0 << QList<qint64>{} << QList<qint64>{};
 }
 
 void tst_EchoTestRun::runs()
@@ -182,6 +183,7 @@ void tst_EchoTestRun::runs()
     QFETCH(QStringList, lstSID);
     QFETCH(int, duplicates);
     QFETCH(QList<qint64>, hop0);
+    QFETCH(QList<qint64>, rtts);
     RigOptions o;
     o.lossy = lossy;
     o.doubled = doubled;
@@ -195,6 +197,7 @@ void tst_EchoTestRun::runs()
     QCOMPARE(rig.run.lstSID(), lstSID);
     QCOMPARE(rig.run.TraceDone, trace && station != "00:80:45:01:00:99");
     QCOMPARE(rig.run.duplicateReplies(), duplicates);
+    QCOMPARE(rig.run.replyTimesMs(), rtts);
     QCOMPARE(rig.run.traceHops().isEmpty() ? QList<qint64>{} : rig.run.traceHops().first().timesMs, hop0);
     QVERIFY2(rig.op.shown.isEmpty(), qPrintable(rig.op.lastText()));
 }

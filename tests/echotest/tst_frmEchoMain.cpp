@@ -2,6 +2,7 @@
 // ticks itself, each one only after the simulator has answered what was sent.
 #include "FreePortSim.h"
 #include "ScriptedPeer.h"
+#include "StationBox.h"
 #include "devsim/DeviceSim.h"
 #include "echotest/EchoTestSession.h"
 #include "echotest/frmEchoMain.h"
@@ -67,6 +68,7 @@ class tst_frmEchoMain : public QObject {
     Q_OBJECT
 private slots:
     void echoRunThroughTheWindow();
+    void stationIdOnLeavingTheBox_data();
     void stationIdOnLeavingTheBox();
     void closeIsDeferred();
 };
@@ -124,22 +126,14 @@ void tst_frmEchoMain::echoRunThroughTheWindow()
     QVERIFY2(rig.op.shown.isEmpty(), qPrintable(rig.op.lastText()));
 }
 
+void tst_frmEchoMain::stationIdOnLeavingTheBox_data() { StationBoxRows(); }
+
 void tst_frmEchoMain::stationIdOnLeavingTheBox()
 {
     Rig rig;
-    auto* box = rig.get<QComboBox>("cmb_ID");
-    auto leave = [box] {
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(box->lineEdit(), &out);
-    };
-    box->setEditText("00:80:45:01:0a:bc");
-    leave();
-    QCOMPARE(box->currentText(), QString("00:80:45:01:0A:BC"));
-    QVERIFY2(rig.op.shown.isEmpty(), qPrintable(rig.op.lastText()));
-    box->setEditText("00-80-45-01-00-0A");
-    leave();
-    QCOMPARE(rig.op.lastText(), QString("Invalid Station ID"));
-    QCOMPARE(box->currentText(), QString("00-80-45-01-00-0A"));
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    CheckLeavingStationBox(*rig.window, rig.op, rig.get<QWidget>("txt_IP"));
 }
 
 void tst_frmEchoMain::closeIsDeferred()

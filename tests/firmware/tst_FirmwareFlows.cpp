@@ -14,10 +14,10 @@ const QByteArray Old = "old file, kept";
 using firmware::Outcome;
 Outcome runOperation(const QString& op, SetupFlowRig& rig, firmware::FileChoices& c, const QString& path)
 {
-    if (op == "fw-update") return firmware::FwUpdate(*rig.s, c, path);
-    if (op == "fw-read") return firmware::FwRead(*rig.s, c);
-    if (op == "config-read") return firmware::ConfigRead(*rig.s, c);
-    return firmware::ConfigWrite(*rig.s, c);
+    if (op == "fw-update") return firmware::FwUpdate(*rig.s, rig.s->op, c, path);
+    if (op == "fw-read") return firmware::FwRead(*rig.s, rig.s->op, c);
+    if (op == "config-read") return firmware::ConfigRead(*rig.s, rig.s->op, c);
+    return firmware::ConfigWrite(*rig.s, rig.s->op, c);
 }
 }  // namespace
 
@@ -149,7 +149,7 @@ void tst_FirmwareFlows::stoppedReadKeepsOldFile()
     });
     rig.s->CheckIPAddress("127.0.0.2");
     firmware::FileChoices choices(rig.dir.path() + "/");
-    QCOMPARE(firmware::FwRead(*rig.s, choices), firmware::Outcome::Failed);
+    QCOMPARE(firmware::FwRead(*rig.s, rig.s->op, choices), firmware::Outcome::Failed);
     QCOMPARE(rig.s->lstStatus.lines().value(2), S + "Firmware receive transfer Error.");
     QCOMPARE(rig.read("FW_UP.BIN"), Old);
     QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"FW_UP.BIN"});

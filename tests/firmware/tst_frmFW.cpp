@@ -85,6 +85,7 @@ private slots:
     void refFillsTheField_data();
     void refFillsTheField();
     void closeEndsTheWait();
+    void refusalBelongsToThisWindow();
 };
 
 void tst_frmFW::controls_data()
@@ -200,8 +201,25 @@ void tst_frmFW::refFillsTheField()
     rig.op.openPaths << (answer.isEmpty() ? QString() : rig.path(answer));
     QTest::mouseClick(rig.get("cmdFile"), Qt::LeftButton);
     QCOMPARE(rig.op.dialogFilters, QStringList{"Binary Files (*.bin)|*.bin|All Files (*.*)|*.*"});
+    QCOMPARE(rig.op.askedFrom, QStringList{"frmFW"});  // the dialog belongs to this window
     QCOMPARE(rig.get<QLineEdit>("txtFile")->text(), rig.path(field));
     QCOMPARE(rig.op.shown.size(), 0);
+}
+
+// The box is this window's, shown while FW Update is still enabled, and after it the focus is in
+// this window's file field.
+void tst_frmFW::refusalBelongsToThisWindow()
+{
+    Rig rig;
+    QVERIFY(rig.ready);
+    rig.get<QLineEdit>("txtFile")->setText(rig.path("missing.bin"));
+    bool enabledBehind = false;
+    rig.op.whileShown = [&](const QString&) { enabledBehind = rig.get("cmdOK")->isEnabled(); };
+    QTest::mouseClick(rig.get("cmdOK"), Qt::LeftButton);
+    QVERIFY(enabledBehind);
+    QCOMPARE(rig.op.lastText(), QString("Invalid File Pathname"));
+    QCOMPARE(rig.op.askedFrom, QStringList{"frmFW"});
+    QCOMPARE(QApplication::focusWidget(), rig.get<QLineEdit>("txtFile"));
 }
 
 // The window closes while FW RD waits for a device that never opens its transfer: the wait

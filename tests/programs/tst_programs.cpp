@@ -106,7 +106,7 @@ void tst_programs::progressLine_data()
     QTest::addColumn<QStringList>("drawn");  // the first texts drawn and the last
     const QString w = "Waiting for the device's answer";
     QTest::newRow("resends") << QStringList{"save"} << true
-                             << QStringList{w, w + " (resend 2 of 5)", w + " (resend 3 of 5)", w + " (resend 4 of 5)", w + " (resend 5 of 5)"};
+                             << QStringList{w, w + " (attempt 2 of 5)", w + " (attempt 3 of 5)", w + " (attempt 4 of 5)", w + " (attempt 5 of 5)"};
     QTest::newRow("not a terminal") << QStringList{"save"} << false << QStringList{};
     QTest::newRow("transfer") << QStringList{"receive", "running"} << true
                               << QStringList{w, "Waiting for the device's transfer", "Receiving: 1 blocks, 512 bytes", "Receiving: 57 blocks, 28672 bytes"};

@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -31,6 +32,25 @@ void onModal(std::function<void(QWidget*)> act)
     poll->start();
 }
 
+// Runs `act` on the first visible top-level dialog of that object name, once it is up.
+void onDialog(const QString& name, std::function<void(QDialog*)> act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, name, act] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dlg = qobject_cast<QDialog*>(w);
+            if (dlg && dlg->isVisible() && dlg->objectName() == name) {
+                poll->stop();
+                poll->deleteLater();
+                act(dlg);
+                return;
+            }
+        }
+    });
+    poll->start();
+}
+
 }  // namespace
 
 class tst_QtSeams : public QObject {
@@ -44,6 +64,7 @@ private slots:
     void logOpenDialog();
     void logOpenCaptions_data();
     void logOpenCaptions();
+    void boxBelongsToTheAskingWindow();
     void clipboard();
 };
 
@@ -52,7 +73,8 @@ void tst_QtSeams::qtFilter_data()
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("qt");
     QTest::newRow("text and all") << "Text File (*.txt)|*.txt|All Files (*.*)|*.*"
-                                  << "Text File (*.txt);;All Files (*.*)";
+                                  << "Text File (*.txt);;All Files (*)";
+    QTest::newRow("all files among others") << "Bin|*.bin;*.*" << "Bin (*.bin *)";
     QTest::newRow("pattern not in description") << "Binary|*.bin" << "Binary (*.bin)";
     QTest::newRow("several patterns") << "Images|*.bin;*.img" << "Images (*.bin *.img)";
     QTest::newRow("empty") << "" << "";
@@ -127,7 +149,10 @@ void tst_QtSeams::logOpenDialog()
 {
     QFETCH(QString, button);
     QFETCH(int, choice);
-    onModal([&](QWidget* w) {
+    // The question is not modal: while it waits, no window blocks the others.
+    bool modal = true;
+    onDialog("frmLogOpenDlg", [&](QDialog* w) {
+        modal = w->isModal() || QApplication::activeModalWidget() != nullptr;
         if (button.isEmpty()) {
             QTest::keyClick(w, Qt::Key_Escape);
             return;
@@ -137,6 +162,7 @@ void tst_QtSeams::logOpenDialog()
     });
     QtOperator op;
     QCOMPARE(int(op.askLogOpen("/tmp/x.txt")), choice);
+    QVERIFY(!modal);
 }
 
 void tst_QtSeams::logOpenCaptions_data()
@@ -161,6 +187,24 @@ void tst_QtSeams::logOpenCaptions()
     for (QPushButton* b : dlg.findChildren<QPushButton*>()) buttons << b->text();
     QCOMPARE(shown, labels);
     QCOMPARE(buttons, (QStringList{"Overwrite", "Append", "Cancel"}));
+}
+
+void tst_QtSeams::boxBelongsToTheAskingWindow()
+{
+    QWidget main, check;
+    main.setObjectName("frmMain");
+    check.setObjectName("frmCheck");
+    QtOperator op(&main);
+    Operator& ofCheck = op.forWindow(&check);
+    QCOMPARE(&op.forWindow(&check), &ofCheck);  // one per window, kept
+    QVERIFY(&op.forWindow(&main) != &ofCheck);
+    QWidget* parent = nullptr;
+    onModal([&](QWidget* w) {
+        parent = w->parentWidget();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    ofCheck.message("WARNING", "Invalid File Pathname", Operator::Icon::Critical);
+    QCOMPARE(parent ? parent->objectName() : QString("none"), QString("frmCheck"));
 }
 
 void tst_QtSeams::clipboard()

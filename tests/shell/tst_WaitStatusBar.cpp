@@ -30,7 +30,7 @@ void tst_WaitStatusBar::waiting_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("shown");  // at the exchange's second send; QLN_Test's once its run started
-    const QString resend = "Waiting for the device's answer (resend 2 of 5)";
+    const QString resend = "Waiting for the device's answer (attempt 2 of 5)";
     QTest::newRow("QLN_Set main window") << "frmMain" << "cmdEcho" << resend;
     QTest::newRow("check window") << "frmCheck" << "cmd_environment" << resend;
     QTest::newRow("firmware window") << "frmFW" << "cmdVers" << resend;

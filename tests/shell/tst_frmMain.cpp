@@ -19,7 +19,9 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -92,10 +94,14 @@ private slots:
     void checkWindow();
     void firmwareWindow_data();
     void firmwareWindow();
+    void reopenedAfterExit_data();
+    void reopenedAfterExit();
     void configButtons_data();
     void configButtons();
     void secondFlowDuringATransfer_data();
     void secondFlowDuringATransfer();
+    void checksBeforeDisabling_data();
+    void checksBeforeDisabling();
     void echo_data();
     void echo();
     void echoButtonIsOffWhileWaiting();
@@ -247,6 +253,41 @@ void tst_frmMain::firmwareWindow()
     }
 }
 
+void tst_frmMain::reopenedAfterExit_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("check window") << "cmdChk" << "frmCheck";
+    QTest::newRow("QLN Update") << "cmdFW" << "frmFW";
+}
+
+// Exit unloads the window: opened again, it has the list, path and version it had at load.
+void tst_frmMain::reopenedAfterExit()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, name);
+    Rig rig;
+    QVERIFY(rig.activate());
+    rig.get<QLineEdit>("txt_IP")->setText("127.0.0.2");
+    QTest::mouseClick(rig.get(qPrintable(opener)), Qt::LeftButton);
+    QPointer<QWidget> first = rig.window->findChild<QWidget*>(name);
+    QVERIFY(first);
+    if (auto* check = qobject_cast<frmCheck*>(first.data())) check->lstMsg.MesgDisp("the previous device");
+    if (auto* path = first->findChild<QLineEdit*>("txtFile")) path->setText("/previous/FW_UP.BIN");
+    if (auto* version = first->findChild<QPushButton*>("cmdVers")) QTest::mouseClick(version, Qt::LeftButton);
+    QTest::mouseClick(first->findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+
+    QTest::mouseClick(rig.get(qPrintable(opener)), Qt::LeftButton);
+    const QList<QWidget*> open = rig.window->findChildren<QWidget*>(name);
+    QCOMPARE(open.size(), 1);
+    QVERIFY(open[0]->isVisible());
+    if (auto* list = open[0]->findChild<QListWidget*>("lstMsg")) QCOMPARE(list->count(), 0);
+    if (auto* path = open[0]->findChild<QLineEdit*>("txtFile")) QCOMPARE(path->text(), QString());
+    if (auto* version = open[0]->findChild<QLabel*>("lblVers")) QCOMPARE(version->text(), QString("unknown"));
+}
+
 void tst_frmMain::configButtons_data()
 {
     QTest::addColumn<QString>("button");
@@ -371,6 +412,52 @@ void tst_frmMain::secondFlowDuringATransfer()
         QCOMPARE(rig.sim->tables.rfChannel, 9);
     else
         QCOMPARE(rig.sim->stores.firmware, QByteArray(3000, 'f'));
+}
+
+void tst_frmMain::checksBeforeDisabling_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("fileThere");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("Apply, address") << "cmdOK" << "10.0.0.300" << true << "Invalid IP Address";
+    QTest::newRow("Apply, file") << "cmdOK" << "127.0.0.2" << false << "Invalid file pathname";
+    QTest::newRow("Interactive Mode, address") << "cmdIntr" << "1.2.3" << true << "Invalid IP Address";
+    QTest::newRow("Interactive Mode, file") << "cmdIntr" << "127.0.0.2" << false << "Invalid File Pathname";
+    QTest::newRow("Save, address") << "cmdROM" << "" << true << "Invalid IP Address";
+    QTest::newRow("ROM Config, address") << "ComGetstat0" << "10.0.0.300" << true << "Invalid IP Address";
+    QTest::newRow("RAM Config, address") << "ComGetstat1" << "10.0.0.300" << true << "Invalid IP Address";
+}
+
+// A refused address or file is reported while the pressed button is still enabled and before
+// the focus has moved to Stop; nothing is sent.
+void tst_frmMain::checksBeforeDisabling()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, address);
+    QFETCH(bool, fileThere);
+    QFETCH(QString, box);
+    QTemporaryDir dir;
+    Rig rig;
+    QVERIFY(rig.activate());
+    const QString conf = dir.filePath("conf.txt");
+    if (fileThere) {
+        QFile f(conf);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("rfchannel 9\n") == 12);
+    }
+    rig.get<QLineEdit>("txt_IP")->setText(address);
+    rig.get<QLineEdit>("txtFile")->setText(conf);
+    QPushButton* pressed = rig.get(qPrintable(button));
+    pressed->setFocus();
+    QStringList behind;
+    rig.op.whileShown = [&](const QString&) {
+        behind << QString("%1 %2").arg(pressed->isEnabled() ? "enabled" : "disabled",
+                                       QApplication::focusWidget() == rig.get("cmdStop") ? "Stop" : "not Stop");
+    };
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    QCOMPARE(rig.op.lastText(), box);
+    QCOMPARE(behind, QStringList{"enabled not Stop"});
+    QCOMPARE(rig.session->uif.sentCount(), 0);
 }
 
 void tst_frmMain::echo_data()
@@ -556,13 +643,16 @@ void tst_frmMain::closeGoesThroughOnSecondTick()
 void tst_frmMain::capDropsFirstLine()
 {
     Rig rig;
-    for (int i = 1; i <= 1001; ++i) rig.session->lstStatus.MesgDisp_sub(QString("line %1").arg(i));
     QListWidget* list = rig.list();
+    for (int i = 1; i <= 1001; ++i) {
+        rig.session->lstStatus.MesgDisp_sub(QString("line %1").arg(i));
+        if (i == 6) list->item(5)->setSelected(true);  // the operator's selection, kept while lines come
+    }
     QCOMPARE(list->count(), 1000);
     QCOMPARE(list->item(0)->text(), QString("line 2"));
     QCOMPARE(list->item(999)->text(), QString("line 1001"));
-    QCOMPARE(list->selectedItems().size(), 1);
-    QCOMPARE(list->selectedItems().first(), list->item(999));
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(4)});
+    QCOMPARE(list->item(4)->text(), QString("line 6"));
     QCOMPARE(list->currentRow(), 999);
 }
 
@@ -606,7 +696,7 @@ void tst_frmMain::copy()
     Rig rig;
     rig.session->lstStatus.MesgDisp("a\\nb\\n\\nd");
     QListWidget* list = rig.list();
-    list->clearSelection();
+    // New lines select nothing: what is selected is the operator's alone.
     for (int row : selectInOrder) list->item(row)->setSelected(true);
     rig.clipboard.setText("old");
     if (how == "menu")

@@ -245,7 +245,14 @@ void tst_XferTestRun::sorting_data()
     QTest::newRow("then 8: two fewer") << false << QList<RCMPPacket>{Packet(4, 5), Packet(4, 6), Packet(4, 9), Packet(4, 8)}
         << QStringList{At + t + "5 ttl=12", At + t + "6 ttl=12", At + t + "9 ttl=12", At + t + "8 ttl=12"} << "0/4";
     QTest::newRow("the device's wrap") << false << QList<RCMPPacket>{Packet(4, 32767), Packet(4, 0)}
-        << QStringList{At + t + "32767 ttl=12", At + t + "0 ttl=12"} << "-32768/2";
+        << QStringList{At + t + "32767 ttl=12", At + t + "0 ttl=12"} << "0/2";
+    QTest::newRow("a gap across the wrap") << false << QList<RCMPPacket>{Packet(4, 32766), Packet(4, 1)}
+        << QStringList{At + t + "32766 ttl=12", At + t + "1 ttl=12"} << "2/2";
+    QTest::newRow("late across the wrap, then a repeat") << false << QList<RCMPPacket>{Packet(4, 0), Packet(4, 32767), Packet(4, 32767)}
+        << QStringList{At + t + "0 ttl=12", At + t + "32767 ttl=12", At + t + "32767 ttl=12"} << "-3/3";
+    // A packet numbered -1 (0xFFFF) is a packet like any other, not "none yet": the gap after it counts.
+    QTest::newRow("sequence -1 first") << false << QList<RCMPPacket>{Packet(4, -1), Packet(4, 2)}
+        << QStringList{At + t + "-1 ttl=12", At + t + "2 ttl=12"} << "2/2";
     QTest::newRow("results 2 and 1 still count") << false << QList<RCMPPacket>{Packet(4, 1, 2), Packet(4, 3, 1)}
         << QStringList{"RCMP test: Time exceeded.", "RCMP test: Destination unreachable."} << "1/2";
     QTest::newRow("a foreign stream") << false << QList<RCMPPacket>{Packet(9, 3), Packet(-1, 4)}
@@ -303,6 +310,10 @@ void tst_XferTestRun::echoRunStatistics()
     QVERIFY(sim.start());
     Rig rig(sim.uifPort(), sim.rcmpPort());
     XferTestRun& run = rig.run();
+    // A text the conversion refuses starts nothing and stays out of the station list.
+    QVERIFY(!run.StartEcho({"127.0.0.1", "0x10"}, "12-34-56"));
+    QCOMPARE(rig.op.lastText(), QString("Invalid Station ID"));
+    QCOMPARE(run.comboStations(), QStringList());
     QVERIFY(run.StartEcho({"127.0.0.1", "0x10"}, "00:80:45:01:00:03"));
     QVERIFY(!run.StartEcho({"127.0.0.1", "0x10"}, "00:80:45:01:00:03"));  // one run at a time
     QVERIFY(waitUntil([&] { return rig.arrivals == 1; }));
@@ -319,11 +330,12 @@ void tst_XferTestRun::echoRunStatistics()
     QCOMPARE(run.countText(), QString("0/0"));  // echo replies are not test packets
 }
 
-// Receive mode against the simulator: 10,000 sequence numbers with 37 of them skipped.
+// Receive mode against the simulator: 40,000 sequence numbers, past the device's wrap from 32767
+// to 0, with 37 of them skipped.
 void tst_XferTestRun::streamEndToEnd()
 {
     DeviceSim::Options so = FreePortSimOptions(QHostAddress::LocalHost, 7);
-    so.xfer.limit = 10000;
+    so.xfer.limit = 40000;
     so.xfer.gaps = 37;
     so.xfer.intervalMs = 0;
     DeviceSim sim(so);
@@ -335,9 +347,9 @@ void tst_XferTestRun::streamEndToEnd()
              XferTestRun::Box::None);
     QCOMPARE(run.SetTestMode(XferTestRun::ModeReceive), 0);
     QVERIFY(waitUntil([&] { return !mode->streaming(); }, 60000));
-    QCOMPARE(mode->streamSent(), quint64(9963));
-    QVERIFY(waitUntil([&] { return run.TestRecvCnt == 9963; }, 60000));
-    QCOMPARE(run.countText(), QString("37/9963"));
+    QCOMPARE(mode->streamSent(), quint64(39963));
+    QVERIFY(waitUntil([&] { return run.TestRecvCnt == 39963; }, 60000));
+    QCOMPARE(run.countText(), QString("37/39963"));
     QCOMPARE(mode->packetId(), qint16(0x2A));
 }
 

@@ -2,6 +2,7 @@
 // receive-mode run, its counter and list, Mode Check, the log and the deferred close.
 #include "FreePortSim.h"
 #include "ScriptedPeer.h"
+#include "StationBox.h"
 #include "devsim/DeviceSim.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -21,6 +22,8 @@ class tst_frmXferMain : public QObject {
     Q_OBJECT
 private slots:
     void receiveModeStreamAndModeCheck();
+    void stationIdOnLeavingTheBox_data();
+    void stationIdOnLeavingTheBox();
 };
 
 void tst_frmXferMain::receiveModeStreamAndModeCheck()
@@ -105,6 +108,23 @@ void tst_frmXferMain::receiveModeStreamAndModeCheck()
     QTest::mouseClick(qobject_cast<QPushButton*>(get("cmdExit")), Qt::LeftButton);
     QVERIFY(window.isVisible());
     QVERIFY(waitUntil([&] { return !window.isVisible() && rcmpClosed && !session.uif.isOpen(); }));
+}
+
+void tst_frmXferMain::stationIdOnLeavingTheBox_data() { StationBoxRows(); }
+
+void tst_frmXferMain::stationIdOnLeavingTheBox()
+{
+    FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(9, 5, 3, 120))};
+    ScriptedOperator op;
+    MemoryClipboard clipboard;
+    XferTestSession::Options o;
+    o.uif.localPort = 0;
+    o.rcmp.localPort = 0;
+    XferTestSession session(clock, op, o);
+    frmXferMain window(session, op, clipboard, 5);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    CheckLeavingStationBox(window, op, window.findChild<QWidget*>("txt_IP"));
 }
 
 QTEST_MAIN(tst_frmXferMain)
