@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtOperator.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/ProgramStart.h"
 #include "shell/SetupSession.h"
 #include "shell/frmMain.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
     const int started = StartGuiProgram(argc, argv, "QLN_Set", Usage);
     if (started >= 0) return started;
     QApplication app(argc, argv);
+    SetProgramIdentity("QLN_Set");
     const QString commandLine = app.arguments().mid(1).join(QLatin1Char(' '));
 
     SystemClock clock;
