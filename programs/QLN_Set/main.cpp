@@ -16,6 +16,7 @@ const char Usage[] =
     "Quillon Setup: configuration, status checks and firmware of a Quillon device over UIF (local\n"
     "port 8640, device port 8649) and TFTP (port 8641). The command line, if any, is the device's\n"
     "address and is put into the address field.\n"
+    "\nOptions:\n"
     "  --help     print this text and exit\n"
     "  --version  print the program name and version and exit\n";
 }  // namespace

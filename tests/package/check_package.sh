@@ -79,6 +79,7 @@ cases=(
   "qln --log si|site.conf"
   "qln apply si|site.conf"
   "qln save |"
+  "qln check all -o si|site.conf"
 )
 for c in "${cases[@]}"; do
   line=${c%%|*}
