@@ -10,26 +10,16 @@ source scripts/ports.sh
 bin=$(cd "$build/programs" && pwd)
 sample=$PWD/examples/sample.conf
 log=$PWD/$build/devsim.log
+sim=
 
-"$bin/qln-devsim" --address 127.0.0.2 --config "$sample" >"$log" 2>&1 &
-sim=$!
 # The simulator may be gone already (it failed to start, or a Ctrl+C stopped it).
 trap 'kill $sim 2>/dev/null || true; wait $sim 2>/dev/null || true' EXIT
 # One Ctrl+C stops the whole tour: the step that runs stops on it too, then this ends.
 trap 'echo; echo "Stopped."; exit 130' INT TERM
-
-# Its first line says it has bound its ports; if it ends first, its last line says why.
-for _ in $(seq 200); do
-  grep -q "device at" "$log" && break
-  if ! kill -0 $sim 2>/dev/null; then
-    echo "The simulator did not start: $(tail -n 1 "$log")" >&2
-    port_holders 8649 8650 >&2
-    echo "Stop that program (or give this one other ports) and run $0 again." >&2
-    exit 1
-  fi
-  sleep 0.05
-done
-grep -q "device at" "$log" || { echo "The simulator did not say it was listening within 10 s; see $log" >&2; exit 1; }
+if ! start_simulator "$log" "$bin/qln-devsim" --address 127.0.0.2 --config "$sample"; then
+  echo "Stop that program and run $0 again." >&2
+  exit 1
+fi
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   "$bin/QLN_Set" 127.0.0.2
@@ -47,9 +37,11 @@ step "qln check all: every status query of the device, as the check window's Che
 qln check all
 step "qln receive running: the running configuration back as text"
 qln receive running
-step "qln ping: three radio echoes to station 00:80:45:01:00:02, two hops away (reply TTL 12 of 14: two used up), with statistics"
+step "qln ping: three radio echoes to station 00:80:45:01:00:02, two hops away (through 01), with statistics"
+echo "The first echo goes with TTL 14 and comes back with 13: 01 used up one on the way. The others go with -1, no limit."
 qln ping 00:80:45:01:00:02 --count 3
-step "qln traceroute: the hops to station 00:80:45:01:00:03, three hops away: 01, then 02, then 03 itself"
+step "qln traceroute: the hops to station 00:80:45:01:00:03, three hops away"
+echo "One line per hop, counted from 0 (the TTL of its probes): 01, then 02, then 03 itself, with three probe times in ms."
 qln traceroute 00:80:45:01:00:03
 step "qln xfer count: the device streams test packets to this PC; one second of counting"
 qln xfer mode receive --host-port 18601
