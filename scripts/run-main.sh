@@ -6,14 +6,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 scripts/setup.sh "$build" QLN_Set QLN_Test QLN_Xfer qln qln-devsim
+source scripts/ports.sh
 bin=$(cd "$build/programs" && pwd)
 sample=$PWD/examples/sample.conf
+log=$PWD/$build/devsim.log
+sim=
 
-"$bin/qln-devsim" --address 127.0.0.2 --config "$sample" > "$build/devsim.log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
-# The simulator's first line says it is listening.
-for _ in $(seq 100); do grep -q "device at" "$build/devsim.log" 2>/dev/null && break; sleep 0.05; done
+# The simulator may be gone already (it failed to start, or a Ctrl+C stopped it).
+trap 'kill $sim 2>/dev/null || true; wait $sim 2>/dev/null || true' EXIT
+# One Ctrl+C stops the whole tour: the step that runs stops on it too, then this ends.
+trap 'echo; echo "Stopped."; exit 130' INT TERM
+if ! start_simulator "$log" "$bin/qln-devsim" --address 127.0.0.2 --config "$sample"; then
+  echo "Stop that program and run $0 again." >&2
+  exit 1
+fi
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   "$bin/QLN_Set" 127.0.0.2
@@ -31,9 +37,11 @@ step "qln check all: every status query of the device, as the check window's Che
 qln check all
 step "qln receive running: the running configuration back as text"
 qln receive running
-step "qln ping: three radio echoes to station 00:80:45:01:00:02, one hop away, with statistics"
+step "qln ping: three radio echoes to station 00:80:45:01:00:02, two hops away (through 01), with statistics"
+echo "The first echo goes with TTL 14 and comes back with 13: 01 used up one on the way. The others go with -1, no limit."
 qln ping 00:80:45:01:00:02 --count 3
-step "qln traceroute: the hops to station 00:80:45:01:00:03"
+step "qln traceroute: the hops to station 00:80:45:01:00:03, three hops away"
+echo "One line per hop, counted from 0 (the TTL of its probes): 01, then 02, then 03 itself, with three probe times in ms."
 qln traceroute 00:80:45:01:00:03
 step "qln xfer count: the device streams test packets to this PC; one second of counting"
 qln xfer mode receive --host-port 18601

@@ -9,6 +9,7 @@ const char Usage[] =
     "Usage: QLN_Test [--help] [--version]\n"
     "Quillon Radio Echo Test: echo requests and traceroutes over RCMP (local port 8600, device\n"
     "port 8650) to a remote station behind the local Quillon device.\n"
+    "\nOptions:\n"
     "  --help     print this text and exit\n"
     "  --version  print the program name and version and exit\n";
 }  // namespace

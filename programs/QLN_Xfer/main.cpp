@@ -10,6 +10,7 @@ const char Usage[] =
     "Quillon Radio Data Transfer Test: sets and checks the local device's test mode over UIF\n"
     "(local port 8640, device port 8649), counts the RCMP test packets that arrive on the host\n"
     "UDP port (8601 unless changed in the window) and runs an RCMP echo to a remote station.\n"
+    "\nOptions:\n"
     "  --help     print this text and exit\n"
     "  --version  print the program name and version and exit\n";
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtOperator.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/ProgramStart.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int RunTestProgram(int argc, char* argv[], const char* name, const char* usage, 
     const int started = StartGuiProgram(argc, argv, name, usage);
     if (started >= 0) return started;
     QApplication app(argc, argv);
+    SetProgramIdentity(name);
     // What is left once Qt has taken its own options (-platform and so on) is a usage error.
     const QStringList extra = app.arguments().mid(1);
     if (!extra.isEmpty()) {

@@ -1,8 +1,9 @@
 // The desktop side of the seams, offscreen: filter conversion, message boxes, the log-open
-// question and the clipboard.
+// question, the clipboard and the programs' identity towards the desktop.
 #include "ScriptedPeer.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtOperator.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/frmLogOpenDlg.h"
 
 #include <QAbstractButton>
@@ -66,6 +67,8 @@ private slots:
     void logOpenCaptions();
     void boxBelongsToTheAskingWindow();
     void clipboard();
+    void identity_data();
+    void identity();
 };
 
 void tst_QtSeams::qtFilter_data()
@@ -214,6 +217,29 @@ void tst_QtSeams::clipboard()
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("a\r\nb\r\n"));
     cb.clear();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+}
+
+void tst_QtSeams::identity_data()
+{
+    QTest::addColumn<QString>("desktopId");
+    QTest::addColumn<QString>("colour");  // the icon's background, left of its drawing
+    QTest::newRow("QLN_Set") << "qln-set" << "#2f6db5";
+    QTest::newRow("QLN_Test") << "qln-test" << "#2e8b57";
+    QTest::newRow("QLN_Xfer") << "qln-xfer" << "#d9822b";
+}
+
+void tst_QtSeams::identity()
+{
+    QFETCH(QString, desktopId);
+    QFETCH(QString, colour);
+    const QByteArray name = QTest::currentDataTag();
+    SetProgramIdentity(name.constData());
+    QCOMPARE(QApplication::applicationName(), QString::fromLatin1(name));
+    QCOMPARE(QApplication::applicationVersion(), QString("1.0.0"));
+    QCOMPARE(QGuiApplication::desktopFileName(), desktopId);
+    const QImage icon = QApplication::windowIcon().pixmap(64, 64).toImage();
+    QVERIFY2(!icon.isNull(), "the window icon does not render (is the SVG image plugin installed?)");
+    QCOMPARE(icon.pixelColor(8 * icon.width() / 64, icon.height() / 2).name(), colour);
 }
 
 QTEST_MAIN(tst_QtSeams)

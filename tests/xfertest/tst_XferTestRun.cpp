@@ -13,6 +13,15 @@
 
 namespace {
 
+// The fields of an echo run: the device and the packet ID, the window's defaults for the rest.
+XferTestRun::Fields echoFields(const char* ip, const char* id)
+{
+    XferTestRun::Fields f;
+    f.ip = QString::fromLatin1(ip);
+    f.id = QString::fromLatin1(id);
+    return f;
+}
+
 const QString At = QStringLiteral("23:59:59.990  ");
 const QString I14(14, ' ');
 
@@ -209,7 +218,7 @@ void tst_XferTestRun::modeCheck_data()
         << QStringList{"Test Mode: Receive", "RCMP packet ID: 0xFFFF(65535)", "Send Interval Time: -1",
                        "Receive Host IP address: 10.0.0.5", "Receive Host UDP port: -25536"};
     QTest::newRow("unknown mode") << 0 << "00000007 00FF FFFF 000186A0 FFFFFFFF FFFF FFFF 00000000"
-        << QStringList{"Test Mode: ???(7)", "RCMP packet ID: 0x00FF(255)", "Send Interval Time: 100000",
+        << QStringList{"Test Mode: ??\?(7)", "RCMP packet ID: 0x00FF(255)", "Send Interval Time: 100000",
                        "Receive Host IP address: 255.255.255.255", "Receive Host UDP port: -1"};
     QTest::newRow("refused") << 3 << "" << QStringList{"Error: test_mode get command.", "<14> St: 3,ErrACK(Invalid parameter)."};
     // QLN_Xfer's status texts have nothing for 11.
@@ -277,7 +286,7 @@ void tst_XferTestRun::sorting()
     QVERIFY(run.ValidateMode(XferTestRun::ModeReceive, {"127.0.0.1", "4", "", "", "127.0.0.1", QString::number(rig.s->rcmp.localPort())})
             == XferTestRun::Box::None);
     QCOMPARE(run.SetTestMode(XferTestRun::ModeReceive), 0);
-    if (echo) QVERIFY(run.StartEcho({"127.0.0.1", "4"}, "00:80:45:01:00:02"));
+    if (echo) QVERIFY(run.StartEcho(echoFields("127.0.0.1", "4"), "00:80:45:01:00:02"));
     const int skip = int(rig.s->lstStatus.count());
     rig.deliver(packets);
     QCOMPARE(rig.s->lstStatus.lines().mid(skip), lines);
@@ -311,11 +320,11 @@ void tst_XferTestRun::echoRunStatistics()
     Rig rig(sim.uifPort(), sim.rcmpPort());
     XferTestRun& run = rig.run();
     // A text the conversion refuses starts nothing and stays out of the station list.
-    QVERIFY(!run.StartEcho({"127.0.0.1", "0x10"}, "12-34-56"));
+    QVERIFY(!run.StartEcho(echoFields("127.0.0.1", "0x10"), "12-34-56"));
     QCOMPARE(rig.op.lastText(), QString("Invalid Station ID"));
     QCOMPARE(run.comboStations(), QStringList());
-    QVERIFY(run.StartEcho({"127.0.0.1", "0x10"}, "00:80:45:01:00:03"));
-    QVERIFY(!run.StartEcho({"127.0.0.1", "0x10"}, "00:80:45:01:00:03"));  // one run at a time
+    QVERIFY(run.StartEcho(echoFields("127.0.0.1", "0x10"), "00:80:45:01:00:03"));
+    QVERIFY(!run.StartEcho(echoFields("127.0.0.1", "0x10"), "00:80:45:01:00:03"));  // one run at a time
     QVERIFY(waitUntil([&] { return rig.arrivals == 1; }));
     for (int i = 0; i < 11; ++i) run.tmrRep_Timer();  // the repetition
     QVERIFY(waitUntil([&] { return rig.arrivals == 2; }));
