@@ -42,6 +42,19 @@ inline QString lastText(const MessageList& list)
     return lines.isEmpty() ? QString() : lines.last().mid(14).trimmed();
 }
 
+// QLN_Set's session towards `sim` from free ports, with short ticks.
+inline SetupSession::Options SessionOptions(const DeviceSim& sim)
+{
+    SetupSession::Options o;
+    o.uif.localPort = 0;
+    o.uif.remotePort = sim.uifPort();
+    o.uif.tickMs = 2;
+    o.tfr.tickMs = 10;
+    o.tfr.tftp.port = 0;
+    o.tfr.tftp.tickMs = 5;
+    return o;
+}
+
 struct RoundTrips {
     int right = 0, failed = 0, wrong = 0;
 };

@@ -28,14 +28,7 @@ int main(int argc, char** argv)
     QDir::setCurrent(dir.path());  // Config.bin goes here
     SystemClock clock;
     ScriptedOperator op;  // the receive's save dialog is cancelled
-    SetupSession::Options o;
-    o.uif.localPort = 0;
-    o.uif.remotePort = sim.uifPort();
-    o.uif.tickMs = 2;
-    o.tfr.tickMs = 10;
-    o.tfr.tftp.port = 0;
-    o.tfr.tftp.tickMs = 5;
-    SetupSession s(clock, op, o);
+    SetupSession s(clock, op, soak::SessionOptions(sim));
     if (!s.load()) return 1;
 
     QElapsedTimer t;
