@@ -5,6 +5,7 @@
 #include "config/ConfigTokens.h"
 #include "config/RecordSinks.h"
 #include "link/frmUIF.h"
+#include "shell/LocalInput.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -53,8 +54,8 @@ ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink, Li
 bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result, LineObserver* observer)
 {
     result = ConversionResult();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (!OpenRegularFile(file, path)) return false;
     result = ConvertConfig(file, sink, observer);
     return !result.readFailed;
 }
