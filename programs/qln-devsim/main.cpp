@@ -49,7 +49,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    // SIGINT/SIGTERM end the event loop through a socket pair, so shutdown runs as normal code.
+    // SIGINT, SIGTERM and SIGHUP end the event loop through a socket pair, so shutdown runs as normal code.
     ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe);
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &app, [&] {
@@ -59,6 +59,7 @@ int main(int argc, char** argv)
     });
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
+    std::signal(SIGHUP, onSignal);
 
     // One simulator per address, all in this event loop.
     std::vector<std::unique_ptr<DeviceSim>> sims;

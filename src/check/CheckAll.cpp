@@ -5,6 +5,7 @@
 #include "shell/LogFile.h"
 #include "shell/MessageList.h"
 #include "shell/TextLinesFile.h"
+#include "shell/SafeSave.h"
 #include "shell/TimeStamp.h"
 #include "shell/ToolContext.h"
 
@@ -32,11 +33,12 @@ CheckAllResult RunCheckAll(const CheckRun& run)
     result.completed = true;
     const QString path = run.asker().saveFile(TextFileFilter(), QString(), QString());
     if (path.isEmpty()) return result;
-    if (QFileInfo::exists(path) &&
+    // Only a file that would be replaced is asked about: a device or FIFO is written in place.
+    if (SafeSave::Resolve(path).kind == SafeSave::Kind::File &&
         run.asker().message(QStringLiteral("SetUp Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
                            Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return result;
-    if (WriteTextLines(path, run.lstMsg.lines())) {
+    if (WriteTextLines(path, run.lstMsg.lines(), &result.saveError)) {
         result.savedPath = path;
     } else {
         result.saveFailed = true;

@@ -68,6 +68,7 @@ struct CheckAllResult {
     QString stoppedAt;         // the jsonKey() of the query that ended the run, "" when none did
     QString savedPath;         // the report's path when it was written
     bool saveFailed = false;   // a chosen file could not be written (the old one is kept)
+    QString saveError;         // why, as the file system said
     QJsonObject values;        // jsonKey() -> that query's values, for the queries that ran
 };
 // Clears the list, runs every query in order (going on after 0 and 11 only), then asks the

@@ -5,6 +5,7 @@
 #include "cli/CliOptions.h"
 #include "link/basConv.h"
 #include "shell/PcAddress.h"
+#include "shell/SafeSave.h"
 #include "shell/ToolContext.h"
 #include "shell/Version.h"
 
@@ -123,7 +124,14 @@ bool OpenCliLog(CliContext& ctx, ToolContext& session)
     }
     const bool exists = QFileInfo::exists(ctx.logPath);
     if (session.log.open(ctx.logPath, exists && ctx.overwrite)) return true;
-    *ctx.err << "Log Data Write Error" << Qt::endl;
+    // The second line names the file and why, as the rules or the system say it.
+    const SafeSave::Target target = SafeSave::Resolve(ctx.logPath);
+    QString why = target.reason;
+    if (why.isEmpty()) {
+        QFile probe(ctx.logPath);
+        why = probe.open(QIODevice::Append) ? QStringLiteral("cannot be written") : probe.errorString();
+    }
+    *ctx.err << "Log Data Write Error" << Qt::endl << ctx.logPath << ": " << why << Qt::endl;
     return false;
 }
 
@@ -174,6 +182,10 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
     ctx.device = p.value(device);
     ctx.logPath = p.value(log);
     ctx.output = p.value(output);
+    // Both would write one file: the records and the output would cut each other.
+    if (!ctx.logPath.isEmpty() && !ctx.output.isEmpty() &&
+        QFileInfo(ctx.logPath).absoluteFilePath() == QFileInfo(ctx.output).absoluteFilePath())
+        return usageError(err, QStringLiteral("--log and -o name the same file '%1'").arg(ctx.output));
     ctx.overwrite = p.isSet(overwrite);
     ctx.count = p.value(count);
     ctx.json = p.isSet(json);

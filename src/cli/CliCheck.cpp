@@ -49,7 +49,7 @@ int CliCheck(CliContext& ctx)
             document.insert(QStringLiteral("report"), result.savedPath.isEmpty() ? QJsonValue() : QJsonValue(result.savedPath));
             ok = result.completed && result.status == 0;
             if (result.saveFailed) {
-                *ctx.err << "Report Write Error: " << ctx.output << " (the old file is kept)" << Qt::endl;
+                *ctx.err << "Report Write Error: " << ctx.output << ": " << result.saveError << " (the old file is kept)" << Qt::endl;
                 ok = false;
             } else if (result.completed && !ctx.output.isEmpty() && result.savedPath.isEmpty()) {
                 *ctx.err << "File Exist: " << ctx.output << " (not replaced; --overwrite replaces it)" << Qt::endl;

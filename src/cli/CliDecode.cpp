@@ -1,6 +1,8 @@
 // qln decode IMAGE: the configuration lines of an image file, as a receive would save them.
 #include "cli/Cli.h"
 #include "config/RecordWalk.h"
+#include "link/basUIF.h"
+#include "shell/LocalInput.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,10 +25,14 @@ int CliDecode(CliContext& ctx)
     const QFileInfo info(path);
     if (!info.exists()) return invalidPath(ctx, path, "does not exist");
     if (info.isDir()) return invalidPath(ctx, path, "is a folder");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return invalidPath(ctx, path, "cannot be read");
-    const QByteArray image = file.readAll();
-    if (file.error() != QFileDevice::NoError) return invalidPath(ctx, path, "cannot be read");
+    // An image is at most the collect buffer: one byte more tells a larger file without reading it.
+    QByteArray image;
+    QString why;
+    if (!ReadRegularFile(path, basUIF::UIFCollectSize + 1, image, &why)) return invalidPath(ctx, path, qPrintable(why));
+    if (image.size() > basUIF::UIFCollectSize) {
+        *ctx.err << path << ": larger than an image; only its first " << basUIF::UIFCollectSize << " bytes are decoded" << Qt::endl;
+        image.truncate(basUIF::UIFCollectSize);
+    }
 
     // A partial record still decodes (its missing bytes read erased), but scripts should see it.
     if (image.size() % 64 != 0)

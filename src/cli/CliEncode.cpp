@@ -5,6 +5,7 @@
 #include "config/ConfigImage.h"
 #include "config/ConversionFlow.h"
 #include "platform/Clock.h"
+#include "shell/SafeSave.h"
 #include "shell/SetupSession.h"
 
 #include <QFileInfo>
@@ -23,7 +24,8 @@ int CliEncode(CliContext& ctx)
 
     int exitCode = 1;
     config::ConversionResult result;
-    if (QFileInfo::exists(image) && !ctx.overwrite) {
+    // Only a file that would be replaced needs --overwrite: a device or FIFO is written in place.
+    if (SafeSave::Resolve(image).kind == SafeSave::Kind::File && !ctx.overwrite) {
         *ctx.err << "File Exist: " << image << " (not replaced; --overwrite replaces it)" << Qt::endl;
     } else if (config::CheckConfigFile(s, path) && config::ConvertToImage(s, path, result) && result.status == 0) {
         QString error;

@@ -82,7 +82,11 @@ int CliVersion(CliContext& ctx)
     if (!run.opened) return 1;
     run.session.CheckIPAddress(ctx.device);
     QString version, error;
-    const Outcome o = firmware::VersionCheck(run.session, version, &error);
+    Outcome o;
+    {
+        StopOnInterrupt stop(run.session);
+        o = firmware::VersionCheck(run.session, version, &error);
+    }
     if (ctx.json) {
         QJsonObject document{{QStringLiteral("device"), ctx.device}, {QStringLiteral("ok"), o == Outcome::Done}};
         if (o == Outcome::Done)

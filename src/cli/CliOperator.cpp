@@ -1,5 +1,7 @@
 #include "cli/CliOperator.h"
 
+#include "shell/SafeSave.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,8 +19,14 @@ Operator::Answer CliOperator::message(const QString& title, const QString& text,
 
 QString FileFaultLine(const QString& path, bool saving)
 {
+    // A save target the file rules refuse says why (a foreign or dangling link names it).
+    if (saving) {
+        const SafeSave::Target t = SafeSave::Resolve(path);
+        if (t.kind == SafeSave::Kind::Refused) return path + QStringLiteral(": ") + t.reason;
+    }
     const QFileInfo info(path);
     const char* why = info.isDir()                ? "is a folder"
+                      : !saving && info.exists() && !info.isFile() ? "is not a regular file"
                       : saving && !info.absoluteDir().exists() ? "its folder does not exist"
                       : saving                   ? "cannot be written"
                       : !info.exists()           ? "does not exist"

@@ -2,6 +2,7 @@
 // qln --device IP [--log FILE] traceroute STATION [--packet-id N]
 #include "cli/Cli.h"
 #include "cli/CliOperator.h"
+#include "cli/StopSignals.h"
 #include "echotest/EchoTestRun.h"
 #include "link/basConv.h"
 #include "platform/Clock.h"
@@ -13,12 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
-#include <csignal>
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-void onInterrupt(int) { interrupted = 1; }
 
 // A number option, decimal or 0x hexadecimal; "" (not given) leaves the value. False when out of range.
 bool readNumber(const QString& text, qint64 low, qint64 high, qint64& value)
@@ -133,16 +130,14 @@ int RunRcmpCommand(CliContext& ctx, bool trace)
     if (started) {
         QEventLoop loop;
         QObject::connect(&run, &EchoTestRun::runEnded, &loop, &QEventLoop::quit);
-        // Ctrl+C is the Stop button.
-        interrupted = 0;
-        const auto previous = std::signal(SIGINT, onInterrupt);
+        // Ctrl+C, SIGTERM and SIGHUP are the Stop button.
+        const StopSignals catchStop;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (interrupted) run.cmdStop_Click();
+            if (StopSignals::take()) run.cmdStop_Click();
         });
         watch.start(50);
         loop.exec();
-        std::signal(SIGINT, previous);
     }
     if (!pending.isNull()) print(pending);
     if (started && ctx.json) *ctx.out << QJsonDocument(trace ? TraceJson(run, station) : PingJson(run)).toJson();

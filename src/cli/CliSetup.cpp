@@ -1,12 +1,6 @@
 #include "cli/CliSetup.h"
 
 #include <QTimer>
-#include <csignal>
-
-namespace {
-volatile std::sig_atomic_t interrupted = 0;
-void onInterrupt(int) { interrupted = 1; }
-}  // namespace
 
 SetupSession::Options CliSetupOptions(const CliContext& ctx)
 {
@@ -50,16 +44,12 @@ CliSetupRun::~CliSetupRun()
 
 StopOnInterrupt::StopOnInterrupt(SetupSession& session)
 {
-    interrupted = 0;
-    previous_ = std::signal(SIGINT, onInterrupt);
     auto* watch = new QTimer(&watcher_);
     QObject::connect(watch, &QTimer::timeout, [&session] {
-        if (interrupted) {
-            interrupted = 0;
+        if (StopSignals::take()) {
             session.stop();
         }
     });
     watch->start(50);
 }
 
-StopOnInterrupt::~StopOnInterrupt() { std::signal(SIGINT, previous_); }

@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "cli/CliOperator.h"
 #include "cli/CliProgress.h"
+#include "cli/StopSignals.h"
 #include "platform/Clock.h"
 #include "shell/SetupSession.h"
 
@@ -32,15 +33,14 @@ private:
     CliContext& ctx_;
 };
 
-// For as long as it lives, Ctrl+C ends the waiting exchange or transfer as Stop does.
+// For as long as it lives, Ctrl+C, SIGTERM and SIGHUP end the waiting exchange or transfer as Stop does.
 class StopOnInterrupt {
 public:
     explicit StopOnInterrupt(SetupSession& session);
-    ~StopOnInterrupt();
     StopOnInterrupt(const StopOnInterrupt&) = delete;
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 
 private:
-    void (*previous_)(int);
+    StopSignals signals_;
     QObject watcher_;
 };

@@ -7,6 +7,7 @@
 #include "cli/Cli.h"
 #include "cli/CliOperator.h"
 #include "cli/CliProgress.h"
+#include "cli/StopSignals.h"
 #include "link/basConv.h"
 #include "platform/Clock.h"
 #include "rcmp/basRCMP.h"
@@ -16,12 +17,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <csignal>
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-void onInterrupt(int) { interrupted = 1; }
 
 XferTestRun::Fields FieldsFrom(const CliContext& ctx)
 {
@@ -51,18 +48,17 @@ XferTestSession::Options SessionOptions(const CliContext& ctx, bool rcmpLink)
     return o;
 }
 
-// Runs the event loop until `done` holds; Ctrl+C, or `ms` passing (0: no limit), runs `stop` once.
+// Runs the event loop until `done` holds; a Stop signal (Ctrl+C, SIGTERM, SIGHUP), or `ms` passing (0: no limit), runs `stop` once.
 void RunUntil(const std::function<bool()>& done, const std::function<void()>& stop, qint64 ms)
 {
-    interrupted = 0;
-    const auto previous = std::signal(SIGINT, onInterrupt);
+    const StopSignals catchStop;
     QElapsedTimer t;
     t.start();
     bool stopped = false;
     QEventLoop loop;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!stopped && (interrupted || (ms > 0 && t.elapsed() >= ms))) {
+        if (!stopped && (StopSignals::requested() || (ms > 0 && t.elapsed() >= ms))) {
             stopped = true;
             stop();
         }
@@ -70,7 +66,6 @@ void RunUntil(const std::function<bool()>& done, const std::function<void()>& st
     });
     watch.start(20);
     if (!done()) loop.exec();
-    std::signal(SIGINT, previous);
 }
 
 int ModeCommand(CliContext& ctx, XferTestSession& s)
@@ -182,6 +177,9 @@ int CliXfer(CliContext& ctx)
     if (ctx.tickMs > 0) o.uif.tickMs = ctx.tickMs;
     XferTestSession s(clock, op, o);
     op.explain(QStringLiteral("Invalid IP Address"), QStringLiteral("--host-ip '%1'").arg(ctx.hostIp));
+    // The system's texts name no value: the second line gives it and what is valid.
+    op.explain(QStringLiteral("Interval Time out of range "), QStringLiteral("--interval %1: from 1 to 100000").arg(ctx.interval));
+    op.explain(QStringLiteral("Invalid Send Limit"), QStringLiteral("--limit '%1': a number (65535: no limit)").arg(ctx.limit));
     op.explain(QStringLiteral("Bind address already in use."),
                rcmpLink ? QStringLiteral("host port %1 is taken: use --host-port 0").arg(ctx.hostPort.isEmpty() ? QString::number(basRCMP::RCMPXferLocalPort) : ctx.hostPort)
                         : QStringLiteral("local port %1 is taken: use --local-port 0").arg(ctx.localPort));

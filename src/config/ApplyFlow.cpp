@@ -8,6 +8,7 @@
 #include "config/ReceiveFlow.h"
 #include "config/RecordWalk.h"
 #include "shell/SetupSession.h"
+#include "tftp/TransferTexts.h"
 
 namespace config {
 
@@ -40,8 +41,9 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
     const QString imagePath = DefaultImagePath();
     basTFTP::SetTransferFile(transfer.file, imagePath);
     // Written whole or not at all, before anything is sent.
-    if (!WriteConfigImage(imagePath, result.image)) {
-        ShowTransferError(s, QStringLiteral("Config Data Transfer Error."), QStringLiteral("File Write Error.(Disk Full?)"));
+    if (QString why; !WriteConfigImage(imagePath, result.image, &why)) {
+        ShowTransferError(s, QStringLiteral("Config Data Transfer Error."),
+                          basTFTP::WithSecondLine(QStringLiteral("File Write Error.(Disk Full?)"), imagePath + QStringLiteral(": ") + why));
         return result;
     }
 

@@ -5,6 +5,7 @@
 #include "config/ConfigTokens.h"
 #include "config/RecordSinks.h"
 #include "link/frmUIF.h"
+#include "shell/LocalInput.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -53,8 +54,8 @@ ConversionResult ConvertConfigBytes(const QByteArray& text, RecordSink& sink, Li
 bool ConvertConfigFile(const QString& path, RecordSink& sink, ConversionResult& result, LineObserver* observer)
 {
     result = ConversionResult();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (!OpenRegularFile(file, path)) return false;
     result = ConvertConfig(file, sink, observer);
     return !result.readFailed;
 }
@@ -77,13 +78,24 @@ QString ShownText(QString text)
     return text;
 }
 
+namespace {
+// A token quoted in a message: at most its first 64 bytes, then its size, so a megabyte token
+// never fills the screen or the log. ASCII dots: the log is written one byte per character.
+QString quoted(const QByteArray& token)
+{
+    constexpr int QuoteMax = 64;
+    if (token.size() <= QuoteMax) return '\'' + QString::fromLatin1(token) + '\'';
+    return '\'' + QString::fromLatin1(token.left(QuoteMax)) + QStringLiteral("...' (%1 bytes)").arg(token.size());
+}
+}  // namespace
+
 QString ConversionResultText(const ConversionResult& r)
 {
     const QString line = QStringLiteral("Line: ") + QString::number(r.lineNumber);
     switch (r.status) {
     case StatusConverted: return QStringLiteral("Conversion Complete.");
-    case StatusInvalidParameter: return line + QStringLiteral("  Invalid Parameter '") + QString::fromLatin1(r.token) + '\'';
-    case StatusInvalidCommand: return line + QStringLiteral("  Invalid Command '") + QString::fromLatin1(r.keyword) + '\'';
+    case StatusInvalidParameter: return line + QStringLiteral("  Invalid Parameter ") + quoted(r.token);
+    case StatusInvalidCommand: return line + QStringLiteral("  Invalid Command ") + quoted(r.keyword);
     default: return line + QStringLiteral("  DEBUG: internal error. status: ") + QString::number(r.status);
     }
 }

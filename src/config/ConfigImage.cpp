@@ -1,8 +1,7 @@
 #include "config/ConfigImage.h"
 
 #include "link/basMain.h"
-
-#include <QSaveFile>
+#include "shell/SafeSave.h"
 
 namespace config {
 
@@ -10,11 +9,7 @@ QString DefaultImagePath() { return basMain::CurrentFolder() + QStringLiteral("C
 
 bool WriteConfigImage(const QString& path, const QByteArray& image, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.commit()) return true;
-    if (error) *error = file.errorString();
-    file.cancelWriting();
-    return false;
+    return SaveBytes(path, image, SafeSave::Mode::Replace, error);
 }
 
 }  // namespace config

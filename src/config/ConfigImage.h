@@ -8,8 +8,8 @@ namespace config {
 // "Config.bin" in the current folder.
 QString DefaultImagePath();
 
-// Writes the image; an existing file is replaced only once the new one is complete, so a failed
-// write leaves no partial file. On failure `error` says why.
+// Writes the image through SafeSave: a failed write leaves the old file as it was. On failure
+// `error` says why.
 bool WriteConfigImage(const QString& path, const QByteArray& image, QString* error = nullptr);
 
 }  // namespace config

@@ -10,7 +10,11 @@ namespace {
 constexpr qint64 ChunkBytes = 64 * 1024;
 }
 
-ConfigLineReader::ConfigLineReader(QIODevice& in) : in_(in) {}
+ConfigLineReader::ConfigLineReader(QIODevice& in) : in_(in)
+{
+    // Windows editors begin a UTF-8 file with a byte order mark: it is no part of the first line.
+    if (in_.peek(3) == QByteArray("\xEF\xBB\xBF", 3)) in_.skip(3);
+}
 
 bool ConfigLineReader::fill()
 {

@@ -3,6 +3,7 @@
 #include "config/ConfigConversion.h"
 #include "config/ConfigParams.h"
 #include "config/RecordSinks.h"
+#include "shell/LocalInput.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -157,8 +158,8 @@ QStringList LintWarningsOfText(const QByteArray& text)
 bool LintFileWarnings(const QString& path, QStringList& warnings)
 {
     warnings.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (!OpenRegularFile(file, path)) return false;
     bool readFailed = false;
     warnings = lint(file, readFailed);
     return !readFailed;

@@ -6,6 +6,7 @@
 #include "link/basUIF.h"
 #include "platform/Operator.h"
 #include "shell/SetupSession.h"
+#include "shell/SafeSave.h"
 #include "shell/TextLinesFile.h"
 #include "tftp/basTFTP.h"
 
@@ -101,7 +102,8 @@ ReceiveResult RunReceive(SetupSession& s, const QString& addressText, int index,
 
     const QString path = s.op.saveFile(TextFileFilter(), QString(), QString());
     if (path.isEmpty()) return result;
-    if (QFileInfo::exists(path) &&
+    // Only a file that would be replaced is asked about: a device or FIFO is written in place.
+    if (SafeSave::Resolve(path).kind == SafeSave::Kind::File &&
         s.op.message(QStringLiteral("Configuration Data Save"), QStringLiteral("File Exist. Overwrite\uFF1F"),
                      Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return result;

@@ -77,6 +77,9 @@ public:
 
     // Sees each RCMP datagram before the radio does; true when it took the datagram.
     std::function<bool(const RCMPPacket&)> rcmpTap;
+    // Sees each packet the TFTP client is about to send; true holds it back (never sent), so a
+    // test can stop a transfer at a packet of its choice.
+    std::function<bool(const QByteArray&)> tftpTap;
 
     DeviceStores stores;
     DeviceTables tables;

@@ -3,6 +3,7 @@
 #include "config/ConfigConversion.h"
 #include "config/RecordSinks.h"
 #include "link/basConv.h"
+#include "shell/LocalInput.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -10,15 +11,28 @@
 #include <QFileInfo>
 
 namespace {
+// The simulator's input files are small texts: anything larger is a mistake, never read whole.
+constexpr qint64 InputFileMax = 1024 * 1024;
+
+bool readCapped(const QString& option, const QString& path, QByteArray& text, QString& error)
+{
+    QString why;
+    if (!ReadRegularFile(path, InputFileMax + 1, text, &why)) {
+        error = QStringLiteral("%1 %2: %3").arg(option, path, why);
+        return false;
+    }
+    if (text.size() <= InputFileMax) return true;
+    error = QStringLiteral("%1 %2: larger than %3 bytes").arg(option, path).arg(InputFileMax);
+    return false;
+}
+
 // The device starts configured: the file is converted as Apply would, into one image.
 bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& error)
 {
+    QByteArray text;
+    if (!readCapped(QStringLiteral("--config"), path, text, error)) return false;
     config::ImageSink sink;
-    config::ConversionResult result;
-    if (!config::ConvertConfigFile(path, sink, result)) {
-        error = QStringLiteral("--config %1: Invalid file pathname").arg(path);
-        return false;
-    }
+    const config::ConversionResult result = config::ConvertConfigBytes(text, sink);
     if (result.status != 0) {
         error = QStringLiteral("--config %1: %2").arg(path, config::ShownText(config::ConversionResultText(result)));
         return false;
@@ -30,13 +44,10 @@ bool EncodeStartConfiguration(const QString& path, QByteArray& image, QString& e
 // The remote stations: one a line, as README.md describes.
 bool ReadStationsFile(const QString& path, RadioTopology& topology, QString& error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("--stations %1: cannot be read").arg(path);
-        return false;
-    }
+    QByteArray text;
+    if (!readCapped(QStringLiteral("--stations"), path, text, error)) return false;
     QString why;
-    if (!RadioTopology::Parse(f.readAll(), topology, why)) {
+    if (!RadioTopology::Parse(text, topology, why)) {
         error = QStringLiteral("--stations %1: %2").arg(path, why);
         return false;
     }

@@ -147,6 +147,7 @@ void DeviceTftpClient::sendFresh(const QByteArray& packet)
 
 void DeviceTftpClient::emitPacket(const QByteArray& packet)
 {
+    if (sim_.tftpTap && sim_.tftpTap(packet)) return;
     const DeviceFaults& f = sim_.faults();
     if (sim_.chance(f.tftpDropRate)) {
         emit sim_.trace(QStringLiteral("tftp    dropped opcode %1 block %2").arg(PacketOpcode(packet)).arg(PacketBlock(packet)));

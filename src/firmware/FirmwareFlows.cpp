@@ -1,15 +1,20 @@
 #include "firmware/FirmwareFlows.h"
 
 #include "config/CopyStores.h"
-#include "firmware/SafeTarget.h"
 #include "link/basMain.h"
 #include "link/basUIF.h"
 #include "platform/Operator.h"
+#include "shell/LocalInput.h"
+#include "shell/SafeSave.h"
 #include "shell/SetupSession.h"
 #include "tftp/TransferTexts.h"
 #include "tftp/basTFTP.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 namespace firmware {
 
@@ -63,10 +68,23 @@ Outcome flashWrite(SetupSession& s, const QString& doneText, const basTFTP::Tran
     return Outcome::Done;
 }
 
-// The save dialog, the name's length, the file's usability and the overwrite question, all
-// before anything is created, deleted or sent. On Done `target` is where the transfer goes.
-Outcome chooseTarget(SetupSession& s, Operator& op, FileChoice& choice, const QString& questionTitle,
-                     std::unique_ptr<SafeTarget>& target)
+// Where a received file goes: the file written (a followed link's target) and whether an
+// existing one may be replaced.
+struct ReceiveTarget {
+    QString path;
+    bool replaces = false;
+};
+
+// A new file's folder must take it; nothing is created yet, so a stop leaves no empty file.
+bool folderTakesNewFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.absoluteDir().exists() && ::access(QFile::encodeName(info.absolutePath()).constData(), W_OK | X_OK) == 0;
+}
+
+// The save dialog, the name's length, the target rules and the overwrite question, all before
+// anything is created, deleted or sent. On Done `target` is where the transfer goes.
+Outcome chooseTarget(SetupSession& s, Operator& op, FileChoice& choice, const QString& questionTitle, ReceiveTarget& target)
 {
     const QString path = Set_WriteFile(op, choice);
     if (path.isEmpty()) return Outcome::Cancelled;
@@ -76,36 +94,34 @@ Outcome chooseTarget(SetupSession& s, Operator& op, FileChoice& choice, const QS
         tooLong(op);
         return Outcome::Refused;
     }
-    const int prepared = basMain::PrepareNewFile(path, s.LastCheckedFile);
-    if (prepared < 0) {
+    const SafeSave::Target where = SafeSave::Resolve(path);
+    const bool missing = where.kind == SafeSave::Kind::Missing;
+    if (where.kind == SafeSave::Kind::Refused || (missing && !folderTakesNewFile(where.path))) {
+        s.LastCheckedFile.clear();
         invalidPath(op);
         return Outcome::Refused;
     }
+    s.LastCheckedFile = path;
     // The old file stays until the new one has come whole.
-    if (prepared == 0 && op.message(questionTitle, QStringLiteral("File Exist. Overwrite\uFF1F"),
-                                      Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
+    // Only a file that would be replaced is asked about: a device or FIFO is written in place.
+    if (where.kind == SafeSave::Kind::File && op.message(questionTitle, QStringLiteral("File Exist. Overwrite\uFF1F"),
+                                 Operator::Icon::Exclamation, Operator::Buttons::YesNo) != Operator::Answer::Yes)
         return Outcome::Cancelled;
-    target = std::make_unique<SafeTarget>(path, prepared == 1);
-    if (!target->isValid()) {
-        invalidPath(op);
-        return Outcome::Refused;
-    }
+    target = ReceiveTarget{where.path, !missing};
     choice.accept(path);
     return Outcome::Done;
 }
 
-// The transfer from the device into the temporary file, then the file over the target.
-bool receiveInto(SetupSession& s, SafeTarget& target, int type, const QString& errorText)
+// The transfer from the device: the server saves it over the target once it is complete.
+bool receiveInto(SetupSession& s, const ReceiveTarget& target, int type, const QString& errorText)
 {
     basTFTP::Transfer t;
     t.type = type;
     basTFTP::SetTransferFile(t.file, s.LastCheckedFile);
-    // The device is told the target's name; the server writes the temporary file.
-    t.file.path = target.temporaryPath();
-    if (!transfer(s, t, errorText)) return false;
-    if (target.commit()) return true;
-    config::ShowTransferError(s, errorText, QStringLiteral("File Write Error.(Disk Full?)"));
-    return false;
+    // The device is told the name chosen; the file written is what that name resolved to.
+    t.file.path = target.path;
+    t.replaces = target.replaces;
+    return transfer(s, t, errorText);
 }
 
 // The file to send, read now: the device is served these bytes whatever happens to the file
@@ -114,8 +130,8 @@ bool readSource(SetupSession& s, int type, basTFTP::Transfer& t, const QString& 
 {
     t.type = type;
     basTFTP::SetTransferFile(t.file, s.LastCheckedFile);
-    QFile f(s.LastCheckedFile);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QFile f;
+    if (!OpenRegularFile(f, s.LastCheckedFile)) {
         config::ShowTransferError(s, errorText, QStringLiteral("TFTP File Open Error."));
         return false;
     }
@@ -178,12 +194,12 @@ Outcome FwRead(SetupSession& s, Operator& op, FileChoices& c, const FlowStarted&
 {
     const FlowClaim claim(s, QStringLiteral("FW RD"));
     if (!claim) return Outcome::Failed;
-    std::unique_ptr<SafeTarget> target;
+    ReceiveTarget target;
     if (const Outcome o = chooseTarget(s, op, c.firmwareSave, QStringLiteral("Firmware Save"), target); o != Outcome::Done)
         return o;
     begin(s, QStringLiteral("FW RD"), started);
     s.showLogged(LogFile::Send, QStringLiteral("Firmware receive transfer request."));
-    if (!receiveInto(s, *target, frmTFR::FirmwareFromDevice, QStringLiteral("Firmware receive transfer Error.")))
+    if (!receiveInto(s, target, frmTFR::FirmwareFromDevice, QStringLiteral("Firmware receive transfer Error.")))
         return Outcome::Failed;
     s.showLogged(LogFile::Recv, QStringLiteral("Firmware receive transfer complete."));
     return Outcome::Done;
@@ -193,7 +209,7 @@ Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c, const FlowStar
 {
     const FlowClaim claim(s, QStringLiteral("Config RD"));
     if (!claim) return Outcome::Failed;
-    std::unique_ptr<SafeTarget> target;
+    ReceiveTarget target;
     if (const Outcome o = chooseTarget(s, op, c.configurationSave, QStringLiteral("Configuration Data Save"), target);
         o != Outcome::Done)
         return o;
@@ -205,7 +221,7 @@ Outcome ConfigRead(SetupSession& s, Operator& op, FileChoices& c, const FlowStar
     const QString request = QStringLiteral("Config Data receive transfer request.");
     s.lstStatus.MesgDisp(request);
     s.log.WriteLogRecord(LogFile::Send, request);
-    if (!receiveInto(s, *target, frmTFR::ConfigFromDevice, QStringLiteral("Config Data receive transfer Error.")))
+    if (!receiveInto(s, target, frmTFR::ConfigFromDevice, QStringLiteral("Config Data receive transfer Error.")))
         return Outcome::Failed;
     s.showLogged(LogFile::Recv, QStringLiteral("Config Data receive transfer complete."));
     return Outcome::Done;

@@ -4,6 +4,7 @@
 #include "link/basConv.h"
 #include "platform/Clock.h"
 #include "platform/Operator.h"
+#include "shell/SafeSave.h"
 #include "shell/TimeStamp.h"
 #include "shell/Version.h"
 
@@ -34,7 +35,10 @@ bool LogFile::open(const QString& path, bool truncate)
     const QIODevice::OpenMode mode = QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
     QString folder, name;
     basConv::SplitPath(path, folder, name);
-    if (path.trimmed().isEmpty() || name.trimmed().isEmpty() || !file_.open(mode)) {
+    // The rules of every file the tools write: no folder, no link of another user, no link to
+    // nothing; a device or FIFO is written in place.
+    if (path.trimmed().isEmpty() || name.trimmed().isEmpty() || SafeSave::Resolve(path).kind == SafeSave::Kind::Refused ||
+        !file_.open(mode)) {
         name_.clear();
         return false;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // Saved lists (configurations, reports): each line's characters as bytes (Latin-1), CR LF after
-// each. The old file is replaced only once the new one is completely written.
+// each, saved through SafeSave (the old file is replaced only once the new one is on disk).
 #include <QString>
 #include <QStringList>
 

@@ -34,6 +34,8 @@ struct Transfer {
     TransferFile file;
     QByteArray bytes;
     quint16 port = 0;
+    // A device that writes: false when its file must be new (an existing one is never replaced).
+    bool replaces = true;
     bool deviceReads() const { return type == 0 || type == 2; }
 };
 

@@ -215,8 +215,8 @@ void frmTFTP::onWriteRequest(const QByteArray& d, const QHostAddress& from, quin
     switch (TFTPState) {
     case StateIdle:
         if (!acceptRequest(d, from, port)) return;
-        if (!target_.open(transfer_.file.path)) {
-            fail(ErrAccessViolation, ResultFileOpen);
+        if (!target_.open(transfer_.file.path, transfer_.replaces)) {
+            fail(ErrAccessViolation, ResultFileOpen, transfer_.file.path + QStringLiteral(": ") + target_.errorString());
             return;
         }
         TFTPBlock = 0;
@@ -260,7 +260,7 @@ void frmTFTP::storeBlock(int block, const QByteArray& d)
     }
     TFTPBlock = block;
     if (!target_.writeBlock(block, bytes)) {
-        fail(ErrDiskFull, ResultWriteError);
+        fail(ErrDiskFull, ResultWriteError, transfer_.file.path + QStringLiteral(": ") + target_.errorString());
         return;
     }
     if (!SendPacket_TFTP(MakeAck(quint16(block)))) return;
@@ -268,7 +268,7 @@ void frmTFTP::storeBlock(int block, const QByteArray& d)
     if (!last) return;
     // The file replaces its target only when the transfer ends complete.
     if (!target_.commit()) {
-        fail(ErrDiskFull, ResultWriteError);
+        fail(ErrDiskFull, ResultWriteError, transfer_.file.path + QStringLiteral(": ") + target_.errorString());
         return;
     }
     end(ResultComplete);

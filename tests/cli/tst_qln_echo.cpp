@@ -61,6 +61,7 @@ private slots:
     void echoOutcomes();
     void logFile();
     void logCannotBeOpened();
+    void logSameAsOutput();
     void localPortTaken();
     void ping();
     void tracerouteJson();
@@ -164,12 +165,22 @@ void tst_qln_echo::logFile()
     QCOMPARE(f.readAll().count('\n'), 8);
 }
 
+void tst_qln_echo::logSameAsOutput()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("same.txt");
+    const Run r = runQln({"--log", file, "-o", dir.path() + "/./same.txt", "encode", file});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.err, "--log and -o name the same file '" + dir.path() + "/./same.txt'; see qln --help\n");
+    QVERIFY(!QFileInfo::exists(file));
+}
+
 void tst_qln_echo::logCannotBeOpened()
 {
     QTemporaryDir dir;
     const Run r = runQln({"--device", "127.0.0.1", "--device-port", "9", "--local-port", "0", "--log", dir.filePath("no/such/dir/x.log"), "echo"});
     QVERIFY(r.exitCode != 0);
-    QVERIFY2(r.err.contains("Log Data Write Error"), qPrintable(r.err));
+    QCOMPARE(r.err, "Log Data Write Error\n" + dir.filePath("no/such/dir/x.log") + ": No such file or directory\n");
     QVERIFY(r.ms < 3000);  // refused before anything is sent
 }
 

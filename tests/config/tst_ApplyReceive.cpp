@@ -125,7 +125,8 @@ void tst_ApplyReceive::applyWithConfigBinUnwritable()
     QVERIFY(QDir(rig.dir.path()).mkdir("Config.bin"));
     const config::ApplyResult r = config::RunApply(*rig.s, "127.0.0.2", rig.path("conf.txt"));
     QCOMPARE(rig.s->lstStatus.lines().mid(3),
-             QStringList({S + "Config Data Transfer Error.", I + "File Write Error.(Disk Full?)"}));
+             QStringList({S + "Config Data Transfer Error.", I + "File Write Error.(Disk Full?)",
+                          I + rig.path("Config.bin") + ": is a folder"}));
     QVERIFY(!r.applied);
     QCOMPARE(rig.transfers(), 0);
     QCOMPARE(rig.s->uif.sentCount(), 0);

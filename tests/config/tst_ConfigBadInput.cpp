@@ -67,6 +67,10 @@ void tst_ConfigBadInput::fromFile_data()
         << (QByteArray("\r\n").repeated(70000) + "group_id 70000\r\n") << -3 << 70001 << QByteArray("70000") << 0;
     QTest::newRow("CR-only lines, 40000 of them")
         << (QByteArray("\r").repeated(39999) + "group_id 1\rgroup_id x") << -3 << 40001 << QByteArray("x") << 1;
+    QTest::newRow("byte order mark before the first line")
+        << QByteArray("\xEF\xBB\xBFgroup_id 1\nbogus\n") << -2 << 2 << QByteArray("bogus") << 1;
+    QTest::newRow("byte order mark inside the file is a keyword's bytes")
+        << QByteArray("group_id 1\n\xEF\xBB\xBFgroup_id 2\n") << -2 << 2 << QByteArray("\xEF\xBB\xBFgroup_id") << 1;
     QTest::newRow("NUL bytes everywhere") << QByteArray(4096, '\0') << -2 << 1 << QByteArray(4096, '\0') << 0;
     QTest::newRow("token longer than any field")
         << ("snmp read_only_community " + QByteArray(5000, 'c') + "\n") << -3 << 1 << QByteArray(5000, 'c') << 0;

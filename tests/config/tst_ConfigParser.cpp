@@ -280,6 +280,10 @@ void tst_ConfigParser::resultText_data()
     QTest::newRow("each byte one character") << QByteArray("snmp state x\nsnmp trap \xC3\xBC\n")
                                              << QStringLiteral("Line: 2  Invalid Parameter '\u00C3\u00BC'") << QString();
     QTest::newRow("byte 0xFF") << QByteArray("\xFF 1") << QStringLiteral("Line: 1  Invalid Command '\u00FF'") << QString();
+    QTest::newRow("64-byte token whole") << ("group_id " + QByteArray(64, 'x'))
+                                         << "Line: 1  Invalid Parameter '" + QString(64, 'x') + "'" << QString();
+    QTest::newRow("65-byte token cut") << ("group_id " + QByteArray(65, 'x'))
+                                       << "Line: 1  Invalid Parameter '" + QString(64, 'x') + "...' (65 bytes)" << QString();
     QTest::newRow("control characters never reach the screen")
         << QByteArray("group_id \x1B[2J\x07\x85\n") << QStringLiteral("Line: 1  Invalid Parameter '\x1B[2J\x07\u0085'")
         << QStringLiteral("Line: 1  Invalid Parameter '\uFFFD[2J\uFFFD\uFFFD'");

@@ -65,6 +65,7 @@ private slots:
     void encodeFailureWritesNothing();
     void encodeRefusesToReplace();
     void encodeOverwrite();
+    void encodeUnwritableOutput_data();
     void encodeUnwritableOutput();
     void decodeSample();
     void decodeKeepsTextBytes();
@@ -235,7 +236,7 @@ void tst_qln_config::encodeFailureWritesNothing_data()
                                 << QStringLiteral("Line: 449  DEBUG: internal error. status: 3");
     QTest::newRow("binary") << QByteArray("\x7F" "ELF\x02\x01\x01\x00\x00\x00", 10) + QByteArray(5000, '\x90')
                             << QString::fromUtf8("Line: 1  Invalid Command '\xEF\xBF\xBD" "ELF\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD")
-                                       + QString(5000, QChar::ReplacementCharacter) + '\'';
+                                       + QString(54, QChar::ReplacementCharacter) + "...' (5010 bytes)";
 }
 
 void tst_qln_config::encodeFailureWritesNothing()
@@ -282,14 +283,30 @@ void tst_qln_config::encodeOverwrite()
     QCOMPARE(file.mid(0, 4).toHex(), QByteArray("0000002c"));
 }
 
+void tst_qln_config::encodeUnwritableOutput_data()
+{
+    // The save helper's own table has every kind of target: these rows prove the wiring.
+    QTest::addColumn<QString>("out");  // %D: the test folder
+    QTest::addColumn<QString>("err");
+    QTest::newRow("missing folder") << "%D/no-such-folder/Config.bin"
+                                    << "Config Data Write Error: %D/no-such-folder/Config.bin: No such file or directory\n";
+    QTest::newRow("full device") << "/dev/full" << "Config Data Write Error: /dev/full: No space left on device\n";
+    QTest::newRow("link to nothing") << "%D/dangling"
+                                     << "Config Data Write Error: %D/dangling: is a link to %D/nowhere, which does not exist\n";
+}
+
 void tst_qln_config::encodeUnwritableOutput()
 {
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    out.replace("%D", dir_.path());
     QVERIFY(writeFile(path(QStringLiteral("good.conf")), "group_id 1\n"));
-    const QString out = path(QStringLiteral("no-such-folder/Config.bin"));
-    const Run r = qln({QStringLiteral("encode"), path(QStringLiteral("good.conf")), QStringLiteral("-o"), out});
+    QFile::link(QStringLiteral("nowhere"), path(QStringLiteral("dangling")));
+    const Run r = qln({QStringLiteral("encode"), path(QStringLiteral("good.conf")), QStringLiteral("-o"), out,
+                       QStringLiteral("--overwrite")});
     QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.startsWith(QStringLiteral("Config Data Write Error: ") + out), qPrintable(r.err));
-    QVERIFY(!QFileInfo::exists(out));
+    QCOMPARE(r.err, err.replace("%D", dir_.path()));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("no-such-folder"))) && !QFileInfo::exists(path(QStringLiteral("nowhere"))));
 }
 
 void tst_qln_config::decodeSample()

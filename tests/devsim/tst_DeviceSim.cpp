@@ -7,6 +7,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
@@ -56,6 +57,8 @@ private slots:
     void rcmpReorder();
     void options_data();
     void options();
+    void inputFiles_data();
+    void inputFiles();
     void stationsFile_data();
     void stationsFile();
     void processStopsOnSignal();
@@ -215,6 +218,34 @@ void tst_DeviceSim::options_data()
     QTest::newRow("configuration that fails") << QStringList{"--config", QStringLiteral(QLN_SOURCE_DIR "/README.md")} << false;
     QTest::newRow("example stations") << QStringList{"--stations", QStringLiteral(QLN_SOURCE_DIR "/examples/stations.txt")} << true;
     QTest::newRow("stations file that fails") << QStringList{"--stations", QStringLiteral(QLN_SOURCE_DIR "/README.md")} << false;
+}
+
+void tst_DeviceSim::inputFiles_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("path");  // %B: a file of 1 MB and one byte
+    QTest::addColumn<QString>("error");
+    QTest::newRow("configuration from a device") << "--config" << "/dev/zero" << "--config /dev/zero: is not a regular file";
+    QTest::newRow("stations from a device") << "--stations" << "/dev/zero" << "--stations /dev/zero: is not a regular file";
+    QTest::newRow("stations too large") << "--stations" << "%B" << "--stations %B: larger than 1048576 bytes";
+    QTest::newRow("configuration too large") << "--config" << "%B" << "--config %B: larger than 1048576 bytes";
+}
+
+void tst_DeviceSim::inputFiles()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, path);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString big = dir.filePath("big.txt");
+    QFile f(big);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(1024 * 1024 + 1, '\n')) == 1024 * 1024 + 1);
+    f.close();
+    DeviceSim::Options o;
+    bool verbose = false;
+    QString got;
+    QVERIFY(!ParseDeviceSimOptions(QStringList{"qln-devsim", option, QString(path).replace("%B", big)}, o, verbose, got));
+    QCOMPARE(got, QString(error).replace("%B", big));
 }
 
 void tst_DeviceSim::options()

@@ -7,6 +7,8 @@
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class tst_programs : public QObject {
     Q_OBJECT
 private slots:
@@ -79,6 +81,13 @@ void tst_programs::secondLines_data()
     QTest::newRow("bad address") << QStringList{"--device", "300.1.1.1", "save"} << "WARNING: Invalid IP Address\n'300.1.1.1'\n";
     QTest::newRow("empty file") << QStringList{"lint", "%D/e.conf"} << "WARNING: Invalid file pathname\n%D/e.conf: is empty\n";
     QTest::newRow("folder") << QStringList{"lint", "%D"} << "WARNING: Invalid file pathname\n%D: is a folder\n";
+    QTest::newRow("FIFO to lint") << QStringList{"lint", "%D/f"} << "WARNING: Invalid file pathname\n%D/f: is not a regular file\n";
+    QTest::newRow("FIFO to decode") << QStringList{"decode", "%D/f"} << "WARNING: Invalid file pathname\n%D/f: is not a regular file\n";
+    QTest::newRow("interval out of range") << QStringList{"--device", "127.0.0.1", "--local-port", "0", "xfer", "mode", "send", "--interval", "0"}
+                                           << "WARNING: Interval Time out of range \n--interval 0: from 1 to 100000\n";
+    QTest::newRow("send limit") << QStringList{"--device", "127.0.0.1", "--local-port", "0", "xfer", "mode", "send", "--limit", "x"}
+                                << "WARNING: Invalid Send Limit\n--limit 'x': a number (65535: no limit)\n";
+    QTest::newRow("device to decode") << QStringList{"decode", "/dev/zero"} << "WARNING: Invalid file pathname\n/dev/zero: is not a regular file\n";
     QTest::newRow("missing file") << device + QStringList{"0", "interactive", "%D/no"} << "WARNING: Invalid File Pathname\n%D/no: does not exist\n";
     QTest::newRow("port taken") << device + QStringList{"%P", "save"} << "WARNING: Bind address already in use.\nlocal port %P is taken: use --local-port 0\n";
 }
@@ -90,6 +99,8 @@ void tst_programs::secondLines()
     QTemporaryDir dir;
     QFile empty(dir.filePath("e.conf"));
     QVERIFY(empty.open(QIODevice::WriteOnly));
+    // Nobody ever writes this FIFO: a tool that opened it to read would wait for ever.
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("f")).constData(), 0600), 0);
     QUdpSocket holder;
     QVERIFY(holder.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
     const auto fill = [&](QString text) { return text.replace("%D", dir.path()).replace("%P", QString::number(holder.localPort())); };

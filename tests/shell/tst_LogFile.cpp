@@ -140,12 +140,15 @@ void tst_LogFile::cannotOpen_data()
     QTest::addColumn<QString>("relative");
     QTest::newRow("missing folder") << "no/such/folder/log.txt";
     QTest::newRow("a folder") << ".";
+    // Appending through it would create the file it names.
+    QTest::newRow("a link to nothing") << "dangling";
 }
 
 void tst_LogFile::cannotOpen()
 {
     QFETCH(QString, relative);
     QTemporaryDir dir;
+    QVERIFY(QFile::link("nowhere", dir.filePath("dangling")));
     FixedClock clock(at(2024, 1, 1, 0, 0, 0, 0));
     LogFile log(clock, "CONF");
     ScriptedOperator op;
@@ -158,6 +161,7 @@ void tst_LogFile::cannotOpen()
     QCOMPARE(op.shown[0].text, QString("Log Data Write Error"));
     QCOMPARE(op.shown[0].icon, Operator::Icon::Exclamation);
     log.WriteLogRecord(1, "nothing");  // no log open: must not fail
+    QVERIFY(!QFileInfo::exists(dir.filePath("nowhere")));
 }
 
 void tst_LogFile::writeWithoutLogDoesNothing()
