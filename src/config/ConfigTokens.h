@@ -20,6 +20,8 @@ public:
     const QByteArray& current() const { return token_; }
     // The tokens not read yet, leaving the position where it is.
     QList<QByteArray> Remaining() const;
+    // The whole line, every token of it.
+    const QByteArray& line() const { return line_; }
 
 private:
     QByteArray line_;

@@ -23,6 +23,7 @@ struct ParsedLine {
     qint32 number = 0;
     AnyRecord record;
     QList<QByteArray> ignored;
+    QByteArray text;
 };
 
 // The tokens the device never sees: those the parser did not read, and the word that ended an
@@ -49,7 +50,7 @@ public:
     }
     void LineConverted(qint32 lineNumber, const TokenCursor& tokens) override
     {
-        lines.push_back({lineNumber, *pending_, ignoredTokens(*pending_, tokens)});
+        lines.push_back({lineNumber, *pending_, ignoredTokens(*pending_, tokens), tokens.line()});
     }
     QList<ParsedLine> lines;
 
@@ -80,6 +81,36 @@ const char* serviceName(qint32 kind)
     return kind >= 0 && kind < 5 ? names[kind] : "service";
 }
 
+// A token as a warning quotes it: control characters shown as U+FFFD, at most 64 bytes.
+QString quotedToken(const QByteArray& token)
+{
+    constexpr int QuoteMax = 64;
+    const QString shown = ShownText(QString::fromLatin1(token.left(QuoteMax)));
+    return token.size() <= QuoteMax ? '\'' + shown + '\'' : '\'' + shown + QStringLiteral("...' (%1 bytes)").arg(token.size());
+}
+
+// Bytes the file's editor shows as nothing or as a command to the terminal: the device stores
+// them as they are, and a NUL ends the value where it stands.
+void controlCharacterWarnings(const ParsedLine& l, QList<Warning>& out)
+{
+    TokenCursor tokens;
+    tokens.reset(l.text);
+    while (!tokens.NextToken().isEmpty()) {
+        const QByteArray& token = tokens.current();
+        const qsizetype nul = token.indexOf('\0');
+        if (nul >= 0) {
+            out.push_back({l.number, QStringLiteral("%1 holds a NUL byte: the device keeps only %2")
+                                         .arg(quotedToken(token), quotedToken(token.left(nul)))});
+            continue;
+        }
+        const auto control = std::find_if(token.cbegin(), token.cend(), [](char c) { return uchar(c) < 0x20 || c == 0x7F; });
+        if (control != token.cend())
+            out.push_back({l.number, QStringLiteral("%1 holds control character 0x%2")
+                                         .arg(quotedToken(token))
+                                         .arg(uchar(*control), 2, 16, QLatin1Char('0'))});
+    }
+}
+
 QList<Warning> warningsOf(const QList<ParsedLine>& lines)
 {
     QList<Warning> out;
@@ -93,6 +124,7 @@ QList<Warning> warningsOf(const QList<ParsedLine>& lines)
 
     QMap<QPair<qint32, qint32>, QPair<qint32, int>> seen;  // interface: first line, ifconfigs so far
     for (const ParsedLine& l : lines) {
+        controlCharacterWarnings(l, out);
         if (!l.ignored.isEmpty())
             out.push_back({l.number, QStringLiteral("ignored: '") + QString::fromLatin1(l.ignored.join(' ')) + '\''});
         if (const auto* r = std::get_if<IfconfigRecord>(&l.record)) {
@@ -129,11 +161,14 @@ QList<Warning> warningsOf(const QList<ParsedLine>& lines)
 
 QStringList lint(QIODevice& in, bool& readFailed)
 {
+    // The reader skips it; the operator's editor may not show it.
+    const bool byteOrderMark = in.peek(3) == QByteArray("\xEF\xBB\xBF", 3);
     LineCollector collected;
     const ConversionResult result = ConvertConfig(in, collected, &collected);
     readFailed = result.readFailed;
     QStringList out;
     if (result.status != 0 || readFailed) return out;
+    if (byteOrderMark) out << QStringLiteral("Line: 1  a UTF-8 byte order mark begins the file; it is skipped");
     for (const Warning& w : warningsOf(collected.lines))
         out << QStringLiteral("Line: ") + QString::number(w.line) + QStringLiteral("  ") + w.text;
     return out;

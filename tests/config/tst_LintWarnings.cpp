@@ -67,6 +67,16 @@ void tst_LintWarnings::warnings_data()
         << QByteArray("login access 7 x\nroute default 10.0.0.9 y\n") + eth0 + eth0
         << QStringList{"Line: 1  ignored: 'x'", "Line: 1  login access names list 7, which no access_list line defines",
                        "Line: 2  ignored: 'y'", "Line: 4  second ifconfig for eth0 (first at line 3)"};
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF" "rfchannel 1\nscramble 5 extra\n")
+                                     << QStringList{"Line: 1  a UTF-8 byte order mark begins the file; it is skipped",
+                                                    "Line: 2  ignored: 'extra'"};
+    QTest::newRow("escape sequence in a community, DEL in a password")
+        << QByteArray("snmp read_only_community ab\x1B]52;c;SGk=\x07\nrip eth0 password x\x7F\n")
+        << QStringList{QStringLiteral("Line: 1  'ab\uFFFD]52;c;SGk=\uFFFD' holds control character 0x1b"),
+                       QStringLiteral("Line: 2  'x\uFFFD' holds control character 0x7f")};
+    QTest::newRow("NUL cuts the value")
+        << QByteArray("snmp read_write_community pub\0lic\n", 34)
+        << QStringList{QStringLiteral("Line: 1  'pub\uFFFDlic' holds a NUL byte: the device keeps only 'pub'")};
     QTest::newRow("conversion stopped") << QByteArray("scramble 5 extra\nbogus\n") << QStringList();
     QTest::newRow("image full") << QByteArray("scramble 5 extra\n") + QByteArray("rfchannel 1\n").repeated(448)
                                 << QStringList();
