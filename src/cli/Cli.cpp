@@ -5,7 +5,6 @@
 #include "cli/CliOptions.h"
 #include "link/basConv.h"
 #include "shell/PcAddress.h"
-#include "shell/SafeSave.h"
 #include "shell/ToolContext.h"
 #include "shell/Version.h"
 
@@ -123,15 +122,14 @@ bool OpenCliLog(CliContext& ctx, ToolContext& session)
         session.log.pcAddress = [pc] { return pc; };
     }
     const bool exists = QFileInfo::exists(ctx.logPath);
+    QTextStream* err = ctx.err;
+    // After the start a failing record stops the log with one line; the run goes on.
+    session.log.writeFailed = [err](const QString& path, const QString& why) {
+        *err << "Log Data Write Error: " << path << ": " << why << "; logging stopped" << Qt::endl;
+    };
     if (session.log.open(ctx.logPath, exists && ctx.overwrite)) return true;
     // The second line names the file and why, as the rules or the system say it.
-    const SafeSave::Target target = SafeSave::Resolve(ctx.logPath);
-    QString why = target.reason;
-    if (why.isEmpty()) {
-        QFile probe(ctx.logPath);
-        why = probe.open(QIODevice::Append) ? QStringLiteral("cannot be written") : probe.errorString();
-    }
-    *ctx.err << "Log Data Write Error" << Qt::endl << ctx.logPath << ": " << why << Qt::endl;
+    *ctx.err << "Log Data Write Error" << Qt::endl << ctx.logPath << ": " << session.log.errorString() << Qt::endl;
     return false;
 }
 

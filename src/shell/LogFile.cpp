@@ -30,27 +30,49 @@ QByteArray LogFile::record(int kind, const QString& device, const QString& text)
 bool LogFile::open(const QString& path, bool truncate)
 {
     if (file_.isOpen()) file_.close();
+    name_.clear();
+    error_.clear();
     file_.setFileName(path);
     // Overwrite truncates on open: the old file is never deleted first.
     const QIODevice::OpenMode mode = QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
     QString folder, name;
     basConv::SplitPath(path, folder, name);
-    // The rules of every file the tools write: no folder, no link of another user, no link to
-    // nothing; a device or FIFO is written in place.
-    if (path.trimmed().isEmpty() || name.trimmed().isEmpty() || SafeSave::Resolve(path).kind == SafeSave::Kind::Refused ||
-        !file_.open(mode)) {
-        name_.clear();
+    if (path.trimmed().isEmpty() || name.trimmed().isEmpty()) {
+        error_ = QStringLiteral("no file name");
         return false;
     }
-    name_ = name;
+    // The rules of every file the tools write: no folder, no link of another user, no link to
+    // nothing; a device or FIFO is written in place.
+    const SafeSave::Target target = SafeSave::Resolve(path);
+    if (target.kind == SafeSave::Kind::Refused) {
+        error_ = target.reason;
+        return false;
+    }
+    if (!file_.open(mode)) {
+        error_ = file_.errorString();
+        return false;
+    }
     const QByteArray start = record(Neutral, startEndDevice,
                                     QStringLiteral("Log Start: Version ") + basMain::ProgramVersion());
     if (file_.write(start) != start.size() || !file_.flush()) {
+        error_ = file_.errorString();
         file_.close();
-        name_.clear();
         return false;
     }
+    name_ = name;
     return true;
+}
+
+bool LogFile::put(const QByteArray& bytes)
+{
+    if (file_.write(bytes) == bytes.size() && file_.flush()) return true;
+    // A failing write never breaks the operation that logs: the log stops, once, with its reason.
+    error_ = file_.errorString();
+    const QString path = file_.fileName();
+    file_.close();
+    name_.clear();
+    if (writeFailed) writeFailed(path, error_);
+    return false;
 }
 
 void LogFile::WriteLogRecord(int kind, const QString& text) { WriteLogRecord(kind, text, deviceAddress()); }
@@ -58,15 +80,13 @@ void LogFile::WriteLogRecord(int kind, const QString& text) { WriteLogRecord(kin
 void LogFile::WriteLogRecord(int kind, const QString& text, const QString& device)
 {
     if (!isOpen()) return;
-    // A failing write never breaks the operation that logs.
-    file_.write(record(kind, device, text));
-    file_.flush();
+    put(record(kind, device, text));
 }
 
 bool LogFile::EndLog()
 {
     if (!file_.isOpen()) return false;
-    file_.write(record(Neutral, startEndDevice, QStringLiteral("Log End: Version ") + basMain::ProgramVersion()));
+    if (!put(record(Neutral, startEndDevice, QStringLiteral("Log End: Version ") + basMain::ProgramVersion()))) return true;
     file_.close();
     name_.clear();
     return true;

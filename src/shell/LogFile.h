@@ -25,6 +25,11 @@ public:
 
     bool isOpen() const;
     QString fileName() const { return name_; }
+    // Why the last open or write failed, as the rules or the system say it.
+    QString errorString() const { return error_; }
+    // Told once when a record cannot be written after the start (a full disk): the log is
+    // closed then and nothing more is written to it. Arguments: the path and the reason.
+    std::function<void(const QString&, const QString&)> writeFailed;
 
     // Opens (truncating or appending) and writes the start record. On any failure nothing
     // stays open and false is returned.
@@ -40,11 +45,14 @@ public:
 
 private:
     QByteArray record(int kind, const QString& device, const QString& text) const;
+    // Writes and flushes one record; on failure closes the log and tells writeFailed.
+    bool put(const QByteArray& bytes);
 
     const Clock& clock_;
     QString tag_;
     QFile file_;
     QString name_;
+    QString error_;
 };
 
 // The "Log Start" action: asks for a path, then Overwrite/Append/Cancel when it exists.

@@ -7,6 +7,10 @@ ToolContext::ToolContext(const Clock& clock_, Operator& op_, const QString& tagW
     : clock(clock_), op(op_), log(clock_, tagWord)
 {
     log.deviceAddress = [this] { return deviceText; };
+    // A log that stops mid-run (a full disk) says so once in the message list.
+    log.writeFailed = [this](const QString& path, const QString& why) {
+        show(QStringLiteral("Log Data Write Error: %1: %2; logging stopped").arg(path, why));
+    };
 }
 
 QString ToolContext::timeStamp() const { return basMain::Fnc_TimeStamp(clock.now()); }

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 QDateTime at(int y, int mo, int d, int h, int mi, int s, int ms)
 {
@@ -32,6 +35,7 @@ private slots:
     void cannotOpen_data();
     void cannotOpen();
     void writeWithoutLogDoesNothing();
+    void writeFailsAfterStart();
 };
 
 void tst_LogFile::recordsByteForByte()
@@ -138,21 +142,26 @@ void tst_LogFile::startChoices()
 void tst_LogFile::cannotOpen_data()
 {
     QTest::addColumn<QString>("relative");
-    QTest::newRow("missing folder") << "no/such/folder/log.txt";
-    QTest::newRow("a folder") << ".";
+    QTest::addColumn<QString>("reason");  // what errorString() says, after the path
+    QTest::newRow("missing folder") << "no/such/folder/log.txt" << "No such file or directory";
+    QTest::newRow("a folder") << "." << "is a folder";
     // Appending through it would create the file it names.
-    QTest::newRow("a link to nothing") << "dangling";
+    QTest::newRow("a link to nothing") << "dangling" << "nowhere, which does not exist";
+    // Opens, but the start record cannot be written.
+    QTest::newRow("full device") << "/dev/full" << "No space left on device";
 }
 
 void tst_LogFile::cannotOpen()
 {
     QFETCH(QString, relative);
+    QFETCH(QString, reason);
+    if (relative.startsWith('/') && !QFileInfo::exists(relative)) QSKIP("no /dev/full here");
     QTemporaryDir dir;
     QVERIFY(QFile::link("nowhere", dir.filePath("dangling")));
     FixedClock clock(at(2024, 1, 1, 0, 0, 0, 0));
     LogFile log(clock, "CONF");
     ScriptedOperator op;
-    op.savePaths << dir.filePath(relative);
+    op.savePaths << (relative.startsWith('/') ? relative : dir.filePath(relative));
     op.logChoices << Operator::LogOpenChoice::Append;
     QVERIFY(!StartLog(log, op));
     QVERIFY(!log.isOpen());
@@ -160,6 +169,7 @@ void tst_LogFile::cannotOpen()
     QCOMPARE(op.shown[0].title, QString("Data Write Error"));
     QCOMPARE(op.shown[0].text, QString("Log Data Write Error"));
     QCOMPARE(op.shown[0].icon, Operator::Icon::Exclamation);
+    QVERIFY2(log.errorString().endsWith(reason), qPrintable(log.errorString()));
     log.WriteLogRecord(1, "nothing");  // no log open: must not fail
     QVERIFY(!QFileInfo::exists(dir.filePath("nowhere")));
 }
@@ -174,6 +184,34 @@ void tst_LogFile::writeWithoutLogDoesNothing()
     log.WriteLogRecord(1, "x");
     QVERIFY(!log.EndLog());
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+void tst_LogFile::writeFailsAfterStart()
+{
+    // The file may not grow past its start record: the next record fails as on a full disk.
+    QTemporaryDir dir;
+    FixedClock clock(at(2024, 1, 1, 0, 0, 0, 0));
+    LogFile log(clock, "CONF");
+    QStringList told;
+    log.writeFailed = [&told](const QString& path, const QString& why) { told << path + ": " + why; };
+    const QString path = dir.filePath("log.txt");
+    QVERIFY(log.open(path, true));
+    const qint64 started = QFileInfo(path).size();
+    rlimit old{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+    rlimit capped = old;
+    capped.rlim_cur = rlim_t(started);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &capped) == 0);
+    log.WriteLogRecord(1, "first");
+    log.WriteLogRecord(1, "second");
+    const bool ended = log.EndLog();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(told, QStringList{path + ": File too large"});
+    QVERIFY(!log.isOpen());
+    QVERIFY(!ended);
+    QCOMPARE(QFileInfo(path).size(), started);
 }
 
 QTEST_GUILESS_MAIN(tst_LogFile)
