@@ -94,7 +94,7 @@ bool CliDeviceIsValid(CliContext& ctx)
     basConv::ParseIPv4(ctx.device, err);
     if (err == 0) return true;
     *ctx.err << "WARNING: Invalid IP Address" << Qt::endl
-             << (ctx.device.isEmpty() ? QStringLiteral("--device is missing") : QLatin1Char('\'') + ctx.device + QLatin1Char('\''))
+             << (ctx.device.isEmpty() ? QStringLiteral("--device is missing") : CliQuoted(ctx.device))
              << Qt::endl;
     return false;
 }

@@ -34,3 +34,19 @@ QString FileFaultLine(const QString& path, bool saving)
                                                  : "cannot be read";
     return path + QStringLiteral(": ") + QLatin1String(why);
 }
+
+QString CliQuoted(const QString& value)
+{
+    constexpr int QuoteMax = 64;
+    const QByteArray bytes = value.toUtf8();
+    if (bytes.size() <= QuoteMax) return QLatin1Char('\'') + value + QLatin1Char('\'');
+    // Cut on a character boundary: no half of a UTF-8 sequence reaches the terminal.
+    qsizetype cut = QuoteMax;
+    while (cut > 0 && (uchar(bytes[cut]) & 0xC0) == 0x80) --cut;
+    return QLatin1Char('\'') + QString::fromUtf8(bytes.left(cut)) + QStringLiteral("...' (%1 bytes)").arg(bytes.size());
+}
+
+QString CliStationLine(const QString& value)
+{
+    return QStringLiteral("STATION %1: six two-digit hexadecimal bytes joined by ':' (00:80:4c:01:02:03)").arg(CliQuoted(value));
+}

@@ -44,3 +44,9 @@ private:
 // What is wrong with a file to read ("PATH: does not exist", "is a folder", "is empty", "cannot be
 // read") or to write ("PATH: is a folder", "its folder does not exist", "cannot be written").
 QString FileFaultLine(const QString& path, bool saving);
+
+// A value the operator gave, quoted in a message: at most its first 64 bytes, then its size, so
+// a runaway argument never fills the screen ("'xxxx...' (100000 bytes)").
+QString CliQuoted(const QString& value);
+// The second line of "Invalid Station ID": the value and the form a station ID takes.
+QString CliStationLine(const QString& value);

@@ -87,6 +87,7 @@ int RunRcmpCommand(CliContext& ctx, bool trace)
     ro.localPort = ctx.localPortGiven ? ctx.localPort : basRCMP::RCMPTestLocalPort;
     ro.remotePort = ctx.devicePortGiven ? ctx.devicePort : basRCMP::RCMPDevicePort;
     op.explain(QStringLiteral("Bind address already in use."), QStringLiteral("local port %1 is taken: use --local-port 0").arg(ro.localPort));
+    op.explain(QStringLiteral("Invalid Station ID"), CliStationLine(ctx.args[0]));
     frmRCMP rcmp(&op, ro);
     EchoTestRun::Options eo;
     eo.echoCount = int(count);

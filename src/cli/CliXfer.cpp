@@ -176,10 +176,11 @@ int CliXfer(CliContext& ctx)
     o.run.echoCount = int(count);
     if (ctx.tickMs > 0) o.uif.tickMs = ctx.tickMs;
     XferTestSession s(clock, op, o);
-    op.explain(QStringLiteral("Invalid IP Address"), QStringLiteral("--host-ip '%1'").arg(ctx.hostIp));
+    op.explain(QStringLiteral("Invalid IP Address"), QStringLiteral("--host-ip %1").arg(CliQuoted(ctx.hostIp)));
     // The system's texts name no value: the second line gives it and what is valid.
-    op.explain(QStringLiteral("Interval Time out of range "), QStringLiteral("--interval %1: from 1 to 100000").arg(ctx.interval));
-    op.explain(QStringLiteral("Invalid Send Limit"), QStringLiteral("--limit '%1': a number (65535: no limit)").arg(ctx.limit));
+    op.explain(QStringLiteral("Interval Time out of range "), QStringLiteral("--interval %1: from 1 to 100000").arg(ctx.interval.left(64)));
+    if (ctx.args.size() >= 2) op.explain(QStringLiteral("Invalid Station ID"), CliStationLine(ctx.args[1]));
+    op.explain(QStringLiteral("Invalid Send Limit"), QStringLiteral("--limit %1: a number (65535: no limit)").arg(CliQuoted(ctx.limit)));
     op.explain(QStringLiteral("Bind address already in use."),
                rcmpLink ? QStringLiteral("host port %1 is taken: use --host-port 0").arg(ctx.hostPort.isEmpty() ? QString::number(basRCMP::RCMPXferLocalPort) : ctx.hostPort)
                         : QStringLiteral("local port %1 is taken: use --local-port 0").arg(ctx.localPort));

@@ -87,6 +87,10 @@ void tst_programs::secondLines_data()
                                            << "WARNING: Interval Time out of range \n--interval 0: from 1 to 100000\n";
     QTest::newRow("send limit") << QStringList{"--device", "127.0.0.1", "--local-port", "0", "xfer", "mode", "send", "--limit", "x"}
                                 << "WARNING: Invalid Send Limit\n--limit 'x': a number (65535: no limit)\n";
+    QTest::newRow("station ID") << QStringList{"--device", "127.0.0.1", "--local-port", "0", "--device-port", "9", "ping", "00:11:zz"}
+                                << "WARNING: Invalid Station ID\nSTATION '00:11:zz': six two-digit hexadecimal bytes joined by ':' (00:80:4c:01:02:03)\n";
+    QTest::newRow("100,000-character address") << QStringList{"--device", QString(100000, '9'), "version"}
+                                               << "WARNING: Invalid IP Address\n'" + QString(64, '9') + "...' (100000 bytes)\n";
     QTest::newRow("device to decode") << QStringList{"decode", "/dev/zero"} << "WARNING: Invalid file pathname\n/dev/zero: is not a regular file\n";
     QTest::newRow("missing file") << device + QStringList{"0", "interactive", "%D/no"} << "WARNING: Invalid File Pathname\n%D/no: does not exist\n";
     QTest::newRow("port taken") << device + QStringList{"%P", "save"} << "WARNING: Bind address already in use.\nlocal port %P is taken: use --local-port 0\n";
