@@ -2,6 +2,7 @@
 // transfer: qln ends through the flow's Stop path, leaves the operator's files as they were and
 // no temporary beside them, and its log ends with "Log End".
 #include "FreePortSim.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -14,16 +15,6 @@
 #include <csignal>
 
 namespace {
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 quint16 word(const QByteArray& packet, int at) { return quint16((quint8(packet[at]) << 8) | quint8(packet[at + 1])); }
 }  // namespace
 

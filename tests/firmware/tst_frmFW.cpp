@@ -2,6 +2,7 @@
 // button's effect on the device's stores and the saved files, Ref., and closing while a
 // transfer waits.
 #include "FreePortSim.h"
+#include "TestFiles.h"
 #include "ScriptedPeer.h"
 #include "firmware/frmFW.h"
 #include "platform/Clock.h"
@@ -19,18 +20,6 @@ namespace {
 
 const QString Stamp = QStringLiteral("10:00:00.000  ");
 const QString I14(14, ' ');
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // A saved configuration unlike the running one: a read of RAM instead of ROM shows.
 QByteArray image(const char* head)
