@@ -49,14 +49,37 @@ void CheckOutput::header(const QString& text, int logKind)
     run_.ctx.log.WriteLogRecord(logKind, text);
 }
 
+namespace {
+// The time stamp, the indent's blanks and the text, built in one piece.
+QString stamped(const QString& stamp, int indent, const QString& text)
+{
+    QString s;
+    s.reserve(stamp.size() + indent + text.size());
+    s.append(stamp);
+    s.resize(s.size() + indent, QLatin1Char(' '));
+    s.append(text);
+    return s;
+}
+}  // namespace
+
 void CheckOutput::line(const QString& text, int indent)
 {
-    lineLogged(text, indent, QString(indent - 2, QLatin1Char(' ')) + text);
+    AddCheckLine(stamped(CheckTimeStamp(), indent, text));
+    // The log's text is made only when a log is open to take it.
+    LogFile& log = run_.ctx.log;
+    if (log.isOpen()) log.WriteLogRecord(LogFile::Recv, QString(indent - 2, QLatin1Char(' ')) + text);
+}
+
+void CheckOutput::lineFull(const QString& text, int indent)
+{
+    AddCheckLine(stamped(CheckTimeStamp(), indent, text));
+    LogFile& log = run_.ctx.log;
+    if (log.isOpen()) log.WriteLogRecord(LogFile::Recv, QString(indent, QLatin1Char(' ')) + text);
 }
 
 void CheckOutput::lineLogged(const QString& text, int indent, const QString& logText, int logKind)
 {
-    AddCheckLine(CheckTimeStamp() + QString(indent, QLatin1Char(' ')) + text);
+    AddCheckLine(stamped(CheckTimeStamp(), indent, text));
     run_.ctx.log.WriteLogRecord(logKind, logText);
 }
 

@@ -46,7 +46,7 @@ public:
     void line(const QString& text, int indent = 2);
     void lineLogged(const QString& text, int indent, const QString& logText, int logKind = 2);
     // A result line that keeps its whole indent in the log.
-    void lineFull(const QString& text, int indent) { lineLogged(text, indent, QString(indent, QLatin1Char(' ')) + text); }
+    void lineFull(const QString& text, int indent);
     // A line with neither time stamp nor indent.
     void bare(const QString& text);
     void ReportQueryError(const Reply& reply, const QString& errorTitle);
@@ -56,6 +56,8 @@ public:
     const QJsonObject& lastError() const { return lastError_; }
 
     const CheckRun& run() const { return run_; }
+    // Whether table rows are kept as values (see CheckRun::tableValues).
+    bool tableValues() const { return run_.tableValues; }
 
 private:
     const CheckRun& run_;

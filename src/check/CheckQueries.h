@@ -50,6 +50,10 @@ struct CheckRun {
     // or the context's when none is given.
     Operator* op = nullptr;
     Operator& asker() const { return op ? *op : ctx.op; }
+    // Whether the rows of the tables are kept as values too (the command line's JSON document).
+    // The window shows lines only: without them a query keeps its statuses and single settings,
+    // and its table rows go to the list and the log alone.
+    bool tableValues = true;
 };
 
 struct QueryResult {

@@ -45,7 +45,7 @@ qint32 DhcpDetail(CheckOutput& out, int service, QJsonObject& entry)
             out.lineFull(QStringLiteral("DNS-server(%1): ").arg(i) + IP(s.dns[i]), 4);
         out.lineFull(QStringLiteral("Scope: ") + IP(s.scopeStart) + QStringLiteral(" - ") + IP(s.scopeEnd), 4);
         out.lineFull(QStringLiteral("Lease time: ") + QString::number(s.lease), 4);
-        entry.insert(QStringLiteral("server"), s.json());
+        if (out.tableValues()) entry.insert(QStringLiteral("server"), s.json());
     } else if (service == 1) {
         out.lineFull(QStringLiteral("DHCP Server address: ") + IP(r.ULong(8)), 4);
         entry.insert(QStringLiteral("server_address"), IP(r.ULong(8)));
@@ -130,7 +130,7 @@ QueryResult QueryRip(CheckOutput& out)
                 const QString netif = ConvNetIf(type, index);
                 out.line(QStringLiteral("Port: ") + netif);
                 out.lineLogged(QStringLiteral(" State: Not assigned."), 2, QStringLiteral("  State: Not assigned."));
-                ports.append(QJsonObject{{"port", netif}, {"state", QStringLiteral("Not assigned")}});
+                if (out.tableValues()) ports.append(QJsonObject{{"port", netif}, {"state", QStringLiteral("Not assigned")}});
                 continue;
             }
             if (r.status() != 0) {
@@ -155,7 +155,7 @@ QueryResult QueryRip(CheckOutput& out)
                 out.lineFull(QStringLiteral("Authentication: ") + EnableText(s.authentication), 4);
                 out.lineFull(QStringLiteral("Password: ") + s.password, 4);
             }
-            ports.append(s.json());
+            if (out.tableValues()) ports.append(s.json());
             if (a.status() != 0 && a.status() != 2) {
                 out.ReportQueryError(a, QStringLiteral("RIP auth. parameter get"));
                 return result(a.status());
@@ -203,7 +203,7 @@ QueryResult QueryAccessLimit(CheckOutput& out)
             return stopped(out, r, "accesslist Number get", QJsonObject{{"services", rows}});
         const AccessRestriction a = AccessRestriction::read(r);
         out.line(a.text());
-        rows.append(a.json());
+        if (out.tableValues()) rows.append(a.json());
     }
     return {0, QJsonObject{{"status", 0}, {"services", rows}}};
 }

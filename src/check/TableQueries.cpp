@@ -43,7 +43,7 @@ QueryResult ArpTable(CheckOutput& out, qint16 code, const char* errorTitle, cons
         if (r.status() != 0) return failed(out, r, errorTitle, {}, "entries", rows);
         const ArpRow row = ArpRow::read(r);
         out.line(row.text());
-        rows.append(row.json(macField));
+        if (out.tableValues()) rows.append(row.json(macField));
     }
     return done("entries", rows);
 }
@@ -60,7 +60,7 @@ QueryResult QueryIfconfig(CheckOutput& out)
             if (r.status() != 0) return failed(out, r, "ifconfig get", {}, "interfaces", rows);
             const InterfaceRow row = InterfaceRow::read(r);
             out.line(row.text());
-            rows.append(row.json());
+            if (out.tableValues()) rows.append(row.json());
         }
     }
     return done("interfaces", rows);
@@ -80,7 +80,7 @@ QueryResult QueryRoute(CheckOutput& out)
         if (r.status() != 0) return failed(out, r, "route get", {}, "routes", rows);
         const RouteRow row = RouteRow::read(r);
         out.line(row.text());
-        rows.append(row.json());
+        if (out.tableValues()) rows.append(row.json());
     }
     return done("routes", rows);
 }
@@ -102,7 +102,7 @@ QueryResult QueryRsRoute(CheckOutput& out)
             const RsRouteRow row = RsRouteRow::read(r, index, sub);
             if (row.valid == 0) continue;
             out.line(row.text());
-            rows.append(row.json());
+            if (out.tableValues()) rows.append(row.json());
         }
     }
     return done("routes", rows);
@@ -131,7 +131,7 @@ QueryResult QueryAccessList(CheckOutput& out)
         if (r.status() != 0) return failed(out, r, "accesslist get", {}, "lists", rows);
         const AccessListRow row = AccessListRow::read(r);
         out.line(row.text());
-        rows.append(row.json());
+        if (out.tableValues()) rows.append(row.json());
     }
     return done("lists", rows);
 }

@@ -79,7 +79,8 @@ void frmCheck::buildLayout()
 check::CheckRun frmCheck::run()
 {
     // Its boxes and dialogs belong to this window, not to the main window.
-    return check::CheckRun{session_, session_.uif, lstMsg, {}, &session_.op.forWindow(this)};
+    // The window shows the lines alone: the table rows are not kept as values as well.
+    return check::CheckRun{session_, session_.uif, lstMsg, {}, &session_.op.forWindow(this), false};
 }
 
 void frmCheck::queryButton_Click(int index)

@@ -76,10 +76,30 @@ qint32 ParseIPv4(const QByteArray& textIn, int& convError)
     return UnsignedToLong((bytes[0] << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3]);
 }
 
+namespace {
+// One address part in decimal, without leading zeros.
+char* putPart(char* p, unsigned v)
+{
+    if (v >= 100) *p++ = char('0' + v / 100);
+    if (v >= 10) *p++ = char('0' + v / 10 % 10);
+    *p++ = char('0' + v % 10);
+    return p;
+}
+const char HexDigits[] = "0123456789ABCDEF";
+}  // namespace
+
 QString FormatIPv4(qint32 address)
 {
     const quint32 a = quint32(address);
-    return QStringLiteral("%1.%2.%3.%4").arg(a >> 24).arg((a >> 16) & 0xFF).arg((a >> 8) & 0xFF).arg(a & 0xFF);
+    char text[16];
+    char* p = putPart(text, a >> 24);
+    *p++ = '.';
+    p = putPart(p, (a >> 16) & 0xFF);
+    *p++ = '.';
+    p = putPart(p, (a >> 8) & 0xFF);
+    *p++ = '.';
+    p = putPart(p, a & 0xFF);
+    return QString::fromLatin1(text, p - text);
 }
 
 void ParseMAC(const QByteArray& textIn, Mac& mac, int& convError)
@@ -108,9 +128,13 @@ void ParseMAC(const QByteArray& textIn, Mac& mac, int& convError)
 
 QString FormatMAC(const uint8_t* bytes)
 {
-    QStringList parts;
-    for (int i = 0; i < 6; ++i) parts << HexByteText(bytes[i]);
-    return parts.join(':');
+    char text[17];
+    for (int i = 0; i < 6; ++i) {
+        text[i * 3] = HexDigits[bytes[i] >> 4];
+        text[i * 3 + 1] = HexDigits[bytes[i] & 0x0F];
+        if (i < 5) text[i * 3 + 2] = ':';
+    }
+    return QString::fromLatin1(text, 17);
 }
 
 void PutLongBE(qint32 value, QByteArray& bytes, int offset)
@@ -149,7 +173,11 @@ int ParseHexByte(const QByteArray& text)
     return hi * 16 + lo;
 }
 
-QString HexByteText(uint8_t byte) { return QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper(); }
+QString HexByteText(uint8_t byte)
+{
+    const char text[2] = {HexDigits[byte >> 4], HexDigits[byte & 0x0F]};
+    return QString::fromLatin1(text, 2);
+}
 
 int SplitPath(const QString& path, QString& folder, QString& name)
 {

@@ -4,6 +4,7 @@
 #include "platform/Operator.h"
 
 #include <QEventLoop>
+#include <cstring>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -54,7 +55,11 @@ bool frmUIF::load()
 
 quint16 frmUIF::localPort() const { return socket_ ? socket_->localPort() : 0; }
 
-void frmUIF::setRemoteHost(quint32 ipv4) { remoteHost_ = ipv4; }
+void frmUIF::setRemoteHost(quint32 ipv4)
+{
+    remoteHost_ = ipv4;
+    remoteAddress_ = QHostAddress(ipv4);
+}
 
 qint32 frmUIF::NextUIFIdent()
 {
@@ -109,7 +114,10 @@ frmUIF::UIFOutcome frmUIF::Exchange()
     }
     UIFBusy = true;
     waiting_ = &out;
-    UIFSendBuf = UIFRequestBuf.left(basUIF::UIFPacketSize);
+    // The send buffer keeps its storage from one exchange to the next.
+    const int sendSize = qMin(int(UIFRequestBuf.size()), basUIF::UIFPacketSize);
+    UIFSendBuf.resize(sendSize);
+    std::memcpy(UIFSendBuf.data(), UIFRequestBuf.constData(), size_t(sendSize));
     UIFTicks = 0;
     UIFRetries = 0;
     ExpectCmdCode = basConv::GetIntBE(UIFSendBuf, 2);
@@ -161,7 +169,7 @@ void frmUIF::endWait(int state, const QString& message)
 void frmUIF::transmit()
 {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const qint64 n = socket_->writeDatagram(UIFSendBuf, QHostAddress(remoteHost_), opt_.remotePort);
+        const qint64 n = socket_->writeDatagram(UIFSendBuf, remoteAddress_, opt_.remotePort);
         if (n == UIFSendBuf.size()) {
             ++sentCount_;
             return;
@@ -175,24 +183,25 @@ void frmUIF::transmit()
 
 void frmUIF::onReadyRead()
 {
-    while (socket_ && socket_->hasPendingDatagrams()) {
-        QByteArray data(basUIF::UIFReplyMax, 0);
-        const qint64 n = socket_->readDatagram(data.data(), data.size());
-        // Too short to hold a header: dropped without a trace.
-        if (n < basUIF::UIFHeaderSize) continue;
-        data.truncate(int(n));
-        UIFReplyBuf = data;
-        UIFReply = basUIF::ReadUIFReply(data);
-        UIFState = StateMismatch;
-        if (UIFReply.ReplyFlag == 0)
-            UIFMessage = QStringLiteral("DEBUG: request packet received");
-        else if (UIFReply.CmdCode != ExpectCmdCode)
-            UIFMessage = QStringLiteral("DEBUG: Unexpected CmdCode received");
-        else if (UIFReply.Ident != ExpectIdent)
-            UIFMessage = QStringLiteral("DEBUG: Unexpected Ident received");
-        else
-            endWait(StateMatched, QString());
-    }
+    // One datagram a notification: the socket notifies again while more are queued, so the
+    // common case of a single reply costs one read and no look-ahead.
+    if (!socket_) return;
+    QByteArray data(basUIF::UIFReplyMax, Qt::Uninitialized);
+    const qint64 n = socket_->readDatagram(data.data(), data.size());
+    // Too short to hold a header (or nothing there after all): dropped without a trace.
+    if (n < basUIF::UIFHeaderSize) return;
+    data.truncate(int(n));
+    UIFReplyBuf = data;
+    UIFReply = basUIF::ReadUIFReply(data);
+    UIFState = StateMismatch;
+    if (UIFReply.ReplyFlag == 0)
+        UIFMessage = QStringLiteral("DEBUG: request packet received");
+    else if (UIFReply.CmdCode != ExpectCmdCode)
+        UIFMessage = QStringLiteral("DEBUG: Unexpected CmdCode received");
+    else if (UIFReply.Ident != ExpectIdent)
+        UIFMessage = QStringLiteral("DEBUG: Unexpected Ident received");
+    else
+        endWait(StateMatched, QString());
 }
 
 void frmUIF::onTick()

@@ -116,6 +116,7 @@ private:
     QTimer* timer_ = nullptr;
     QEventLoop* waitLoop_ = nullptr;
     quint32 remoteHost_ = 0;
+    QHostAddress remoteAddress_{quint32(0)};
     bool bound_ = false;
     QString bindErrorText_;
     bool open_ = false;

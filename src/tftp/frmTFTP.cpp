@@ -5,6 +5,7 @@
 
 #include <QTimer>
 #include <QUdpSocket>
+#include <cstring>
 
 using namespace basTFTP;
 
@@ -89,14 +90,18 @@ quint16 frmTFTP::localPort() const { return socket_ ? socket_->localPort() : 0; 
 
 void frmTFTP::onReadyRead()
 {
-    QByteArray d;
-    while (socket_ && socket_->hasPendingDatagrams()) {
-        d.resize(TFTPReadMax);
+    // Reads until the socket has nothing more: the device's next ACK often arrives while its
+    // block is being handled, and is then taken without going back to the event loop. No
+    // look-ahead: the read that finds nothing ends the turn. The buffer keeps its storage.
+    while (socket_) {
+        readBuf_.resize(TFTPReadMax);
         QHostAddress from;
         quint16 port = 0;
-        const qint64 n = socket_->readDatagram(d.data(), d.size(), &from, &port);
-        if (n < 0) continue;
-        d.truncate(int(n));
+        const qint64 n = socket_->readDatagram(readBuf_.data(), readBuf_.size(), &from, &port);
+        if (n < 0) return;
+        readBuf_.truncate(int(n));
+        // A handle of its own, so that nothing the handlers start can change the datagram under them.
+        const QByteArray d = readBuf_;
         TakeDatagram(d, from, port);
     }
 }
@@ -280,7 +285,7 @@ void frmTFTP::onAck(const QByteArray& d, bool afterQuietTick)
     if (TFTPState != StateSending && TFTPState != StateLastSent) return;
     const int block = PacketBlock(d);
     if (block == TFTPBlock) {
-        emit progress(false, block, qint64(block - 1) * TFTPBlockSize + block_.size());
+        emit progress(false, block, qint64(block - 1) * TFTPBlockSize + blockSize_);
         if (TFTPState == StateLastSent) {
             end(ResultComplete);
             return;
@@ -300,9 +305,19 @@ void frmTFTP::onAck(const QByteArray& d, bool afterQuietTick)
 
 void frmTFTP::sendBlock()
 {
-    block_ = transfer_.bytes.mid(qsizetype(TFTPBlock - 1) * TFTPBlockSize, TFTPBlockSize);
-    TFTPState = block_.size() < TFTPBlockSize ? StateLastSent : StateSending;
-    SendPacket_TFTP(MakeData(quint16(TFTPBlock), block_));
+    // The DATA packet is built in place from the served bytes: opcode, block number, data.
+    const qsizetype offset = qsizetype(TFTPBlock - 1) * TFTPBlockSize;
+    const qsizetype size = transfer_.bytes.size();
+    blockSize_ = offset < size ? int(qMin<qsizetype>(TFTPBlockSize, size - offset)) : 0;
+    TFTPState = blockSize_ < TFTPBlockSize ? StateLastSent : StateSending;
+    dataPacket_.resize(4 + blockSize_);
+    char* p = dataPacket_.data();
+    p[0] = char(OpDATA >> 8);
+    p[1] = char(OpDATA & 0xFF);
+    p[2] = char(quint16(TFTPBlock) >> 8);
+    p[3] = char(quint16(TFTPBlock) & 0xFF);
+    if (blockSize_ > 0) std::memcpy(p + 4, transfer_.bytes.constData() + offset, size_t(blockSize_));
+    SendPacket_TFTP(dataPacket_);
 }
 
 void frmTFTP::fail(quint16 errorCode, int result, const QString& detail)

@@ -102,6 +102,8 @@ private:
     bool foreignShown_ = false;        // a foreign datagram's line was shown this tick
     int foreignHidden_ = 0;            // foreign datagrams not shown since the load
     basTFTP::TransferTarget target_;
-    QByteArray block_;
+    int blockSize_ = 0;       // data bytes of the block last sent
+    QByteArray dataPacket_;   // the DATA packet last sent, its storage kept for the next one
+    QByteArray readBuf_;      // the datagram being handled, its storage kept for the next one
     int sentCount_ = 0;
 };
