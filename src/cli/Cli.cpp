@@ -26,12 +26,17 @@ void printHelp(QTextStream& out)
            "  --local-port N      the local port of the command's link (UIF 8640, RCMP 8600; 0 picks a free one)\n"
            "  --tftp-port N       apply, receive, diff, fw-*, config-*: the PC's TFTP server port (default 8641; 0 picks a free one)\n"
            "  --verify            apply: receive the running configuration afterwards and compare it with the image sent\n"
-           "  --strict            lint: any warning makes the exit status 1; receive, diff: so does a record\n"
+           "  --safe              apply: compare first, guard the address, back up, verify, check the echo, roll back on failure\n"
+           "  --check             apply --safe: pre-flight, compare and guard only; nothing is sent to the device\n"
+           "  --backup FILE       apply --safe: write the running configuration received before the apply to FILE\n"
+           "  --allow-address-change  apply --safe: let the file change the address --device names\n"
+           "  --save              apply --safe: after verify and echo succeeded, save the running configuration to ROM\n"
+           "  --strict            lint, apply --safe: any warning makes the exit status 1; receive, diff: so does a record\n"
            "                      of a code this tool does not know (else it is left out and named)\n"
            "  --against STORE     diff: running (default) or rom\n"
            "  --count N           ping: stop after N requests (default: until interrupted)\n"
            "  --packet-id N       ping, traceroute: the RCMP packet ID (default: from the time of day)\n"
-           "  --json              ping, traceroute, check, receive, diff, version: one JSON document on standard output, the lines on standard error\n"
+           "  --json              ping, traceroute, check, receive, diff, version, apply --safe: one JSON document on standard output, the lines on standard error\n"
            "  --interval MS       xfer mode send: the interval time (default 10, 1 to 100000)\n"
            "  --limit N           xfer mode send: the send limit (default 0xffffffff, no limit)\n"
            "  --host-ip IP        xfer mode receive: where the device sends the test packets (default: this PC)\n"
@@ -66,7 +71,9 @@ void printHelp(QTextStream& out)
         row += QStringLiteral(" ") + QLatin1String(q.cliName);
     }
     out << row << "\n";
-    out << "\nExit status: 0 success, 1 the command failed (its lines say why), 2 a usage error.\n";
+    out << "\nExit status: 0 success, 1 the command failed (its lines say why), 2 a usage error.\n"
+           "apply --safe: 0 applied or unchanged, 1 failed and the device is as before (rolled back),\n"
+           "3 failed and not rolled back (the lines say what to do), 2 a usage error.\n";
 }
 
 int usageError(QTextStream& err, QString text)
@@ -156,10 +163,16 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
     const QCommandLineOption verify(QStringList{QStringLiteral("verify")});
     const QCommandLineOption strict(QStringList{QStringLiteral("strict")});
     const QCommandLineOption against(QStringLiteral("against"), QString(), QStringLiteral("STORE"), QStringLiteral("running"));
+    const QCommandLineOption safe(QStringList{QStringLiteral("safe")});
+    const QCommandLineOption checkOnly(QStringList{QStringLiteral("check")});
+    const QCommandLineOption save(QStringList{QStringLiteral("save")});
+    const QCommandLineOption allowAddressChange(QStringList{QStringLiteral("allow-address-change")});
+    const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("version")});
     p.addOptions({device, log, output, overwrite, devicePort, localPort, count, packetId, json, help, version});
     p.addOptions({interval, limit, hostIp, hostPort, duration, quiet, tftpPort, verify, strict, against});
+    p.addOptions({safe, checkOnly, save, allowAddressChange, backup});
     if (!p.parse(QStringList{QStringLiteral("qln")} + arguments)) return usageError(err, p.errorText());
     if (p.isSet(help)) {
         printHelp(out);
@@ -197,6 +210,15 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
     ctx.verify = p.isSet(verify);
     ctx.strict = p.isSet(strict);
     ctx.against = p.value(against);
+    ctx.safe = p.isSet(safe);
+    ctx.check = p.isSet(checkOnly);
+    ctx.save = p.isSet(save);
+    ctx.allowAddressChange = p.isSet(allowAddressChange);
+    ctx.backup = p.value(backup);
+    // Both would write one file: the backup and the log records would cut each other.
+    if (!ctx.logPath.isEmpty() && !ctx.backup.isEmpty() &&
+        QFileInfo(ctx.logPath).absoluteFilePath() == QFileInfo(ctx.backup).absoluteFilePath())
+        return usageError(err, QStringLiteral("--log and --backup name the same file '%1'").arg(ctx.backup));
     ctx.devicePortGiven = p.isSet(devicePort);
     ctx.localPortGiven = p.isSet(localPort);
     ctx.out = &out;

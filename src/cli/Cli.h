@@ -23,6 +23,12 @@ struct CliContext {
     QString duration;      // --duration S (xfer count)
     bool quiet = false;    // --quiet (xfer count)
     bool verify = false;   // --verify (apply)
+    // apply --safe and its options
+    bool safe = false;
+    bool check = false;                // --check: pre-flight, compare and guard only
+    bool save = false;                 // --save
+    bool allowAddressChange = false;   // --allow-address-change
+    QString backup;                    // --backup FILE
     bool strict = false;   // --strict (lint): a warning fails the run
     QString against;       // --against running|rom (diff)
     quint16 tftpPort = 8641;  // --tftp-port: the PC's TFTP server (apply, receive, diff)

@@ -23,7 +23,7 @@ const QList<CliCommand>& CliCommands()
 {
     // Grouped by the program whose window the command stands for; `qln --help` lists them so.
     static const QList<CliCommand> commands = {
-        {CliGroup::Set, "apply", "apply FILE", "send the configuration file to --device and make it running (--verify)", &CliApply},
+        {CliGroup::Set, "apply", "apply FILE", "send the configuration file to --device and make it running (--verify; --safe)", &CliApply},
         {CliGroup::Set, "receive", "receive rom|running", "the device's saved or running configuration (-o FILE saves it)", &CliReceive},
         {CliGroup::Set, "diff", "diff FILE", "what apply would change: the device's configuration against FILE (--against rom)", &CliDiff},
         {CliGroup::Set, "interactive", "interactive FILE", "send the file's commands one by one into the running configuration", &CliInteractive},

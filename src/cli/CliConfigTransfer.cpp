@@ -1,4 +1,4 @@
-// qln --device IP apply FILE [--verify]
+// qln --device IP apply FILE [--verify]   (--safe: CliSafeApply.cpp)
 // qln --device IP receive rom|running [-o FILE] [--overwrite] [--json]
 // qln --device IP diff FILE [--against running|rom] [--json]
 // The window's Apply and receive buttons, and what Apply would change.
@@ -12,8 +12,16 @@
 
 #include <QJsonDocument>
 
+int CliSafeApply(CliContext& ctx);
+
 int CliApply(CliContext& ctx)
 {
+    if (ctx.safe) return CliSafeApply(ctx);
+    const std::pair<bool, const char*> safeOnly[] = {{ctx.check, "check"},   {ctx.save, "save"},
+                                                     {!ctx.backup.isEmpty(), "backup"}, {ctx.allowAddressChange, "allow-address-change"},
+                                                     {ctx.strict, "strict"}, {ctx.json, "json"}};
+    for (const auto& [given, name] : safeOnly)
+        if (given) return CliUsageError(ctx, QStringLiteral("apply: --%1 goes with --safe").arg(QLatin1String(name)));
     if (ctx.args.size() != 1) return CliUsageError(ctx, QStringLiteral("apply: one FILE is expected"));
     if (!CliDeviceIsValid(ctx)) return 1;
     CliSetupRun run(ctx, *ctx.out);

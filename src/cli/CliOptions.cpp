@@ -13,7 +13,7 @@ const QHash<QString, QStringList>& Taken()
 {
     static const QHash<QString, QStringList> table = [] {
         const QHash<QString, QString> extra{
-            {"apply", "verify"},
+            {"apply", "verify safe check save allow-address-change backup strict json"},
             {"receive", "output json strict"},
             {"diff", "against json strict"},
             {"interactive", ""},

@@ -2,6 +2,7 @@
 
 #include "config/DiffFlow.h"
 #include "config/RecordWalk.h"
+#include "config/SafeApplyFlow.h"
 
 #include <QJsonArray>
 
@@ -45,4 +46,18 @@ QJsonObject DiffDocument(const QString& device, const QString& against, const QS
                        {"records", r.records},
                        {"differing_records", r.differing},
                        {"hunks", hunks}};
+}
+
+QJsonObject SafeApplyDocument(const QString& device, const QString& file, bool checkOnly, const config::SafeApplyResult& r)
+{
+    const auto textOrNull = [](const QString& text) { return text.isEmpty() ? QJsonValue() : QJsonValue(text); };
+    return QJsonObject{{"device", device},
+                       {"changed", checkOnly ? r.changed : r.applied && !r.rolledBack},
+                       {"applied", r.applied},
+                       {"verified", r.verified},
+                       {"rolled_back", r.rolledBack},
+                       {"saved", r.saved},
+                       {"backup", textOrNull(r.backup)},
+                       {"diff", r.compared ? QJsonValue(DiffDocument(device, QStringLiteral("running"), file, r.diff)) : QJsonValue()},
+                       {"error", textOrNull(r.error)}};
 }

@@ -35,30 +35,37 @@ ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString&
 
     // The device is served the image converted here: Config.bin is the operator's copy of what
     // was sent, and another run writing it in the same folder cannot change what goes out.
-    basTFTP::Transfer transfer;
-    transfer.type = frmTFR::ConfigToDevice;
-    transfer.bytes = result.image;
     const QString imagePath = DefaultImagePath();
-    basTFTP::SetTransferFile(transfer.file, imagePath);
     // Written whole or not at all, before anything is sent.
     if (QString why; !WriteConfigImage(imagePath, result.image, &why)) {
         ShowTransferError(s, QStringLiteral("Config Data Transfer Error."),
                           basTFTP::WithSecondLine(QStringLiteral("File Write Error.(Disk Full?)"), imagePath + QStringLiteral(": ") + why));
         return result;
     }
-
-    s.show(QStringLiteral("Config Data Transfer Request Send."));
-    if (s.tfr.TFTP_StartRequest(transfer) != 0) {
-        ShowTransferError(s, QStringLiteral("Config Data Transfer Error."), s.tfr.TFRMessage);
-        return result;
-    }
-    s.showLogged(LogFile::Recv, QStringLiteral("Config Data Transfer Complete."));
-    // The copy carries the type, port and name of the start just made.
-    if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, CopyStatusLine::WideSt, CopyFields::Of(transfer))) return result;
-    s.showLogged(LogFile::Recv, QStringLiteral("Current Configuration Update Complete."));
+    if (!SendToRunning(s, result.image, imagePath)) return result;
     result.applied = true;
     if (verify) result.verified = VerifyRunning(s, result.image);
     return result;
+}
+
+bool SendToRunning(SetupSession& s, const QByteArray& image, const QString& imagePath, bool* copySent)
+{
+    if (copySent) *copySent = false;
+    basTFTP::Transfer transfer;
+    transfer.type = frmTFR::ConfigToDevice;
+    transfer.bytes = image;
+    basTFTP::SetTransferFile(transfer.file, imagePath);
+    s.show(QStringLiteral("Config Data Transfer Request Send."));
+    if (s.tfr.TFTP_StartRequest(transfer) != 0) {
+        ShowTransferError(s, QStringLiteral("Config Data Transfer Error."), s.tfr.TFRMessage);
+        return false;
+    }
+    s.showLogged(LogFile::Recv, QStringLiteral("Config Data Transfer Complete."));
+    if (copySent) *copySent = true;
+    // The copy carries the type, port and name of the start just made.
+    if (!CopyStores(s, frmTFR::RAM, frmTFR::RUNNING, CopyStatusLine::WideSt, CopyFields::Of(transfer))) return false;
+    s.showLogged(LogFile::Recv, QStringLiteral("Current Configuration Update Complete."));
+    return true;
 }
 
 bool VerifyRunning(SetupSession& s, const QByteArray& sent)

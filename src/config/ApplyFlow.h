@@ -24,6 +24,12 @@ struct ApplyResult {
 ApplyResult RunApply(SetupSession& s, const QString& addressText, const QString& path, bool verify = false,
                      const FlowStarted& started = {});
 
+// The transfer of an image into the device's RAM and its copy into the running configuration,
+// with their messages; the device asks for it under the name of `imagePath`, which is not read.
+// `copySent`, when given, tells whether the copy was asked for (before it, the running
+// configuration is as it was). True when the device copied.
+bool SendToRunning(SetupSession& s, const QByteArray& image, const QString& imagePath, bool* copySent = nullptr);
+
 // The verification alone: receives the running configuration and shows "Verify: N records
 // identical", or how many differ and the lines that do. True when identical.
 bool VerifyRunning(SetupSession& s, const QByteArray& sent);

@@ -395,3 +395,33 @@ DeviceTables ApplyImage(const DeviceTables& base, const QByteArray& image)
     }
     return t;
 }
+
+QByteArray WithInterfaceAddress(const QByteArray& image, qint32 type, qint32 number, quint32 address)
+{
+    constexpr int size = basUIF::UIFPacketSize;
+    QByteArray out = image;
+    int erased = -1;
+    for (int slot = 0; slot < DeviceStores::ImageSize / size; ++slot) {
+        const QByteArray bytes = out.mid(slot * size, size);
+        const std::optional<AnyRecord> r = ReadAnyRecord(bytes);
+        if (!r) {
+            if (bytes.size() < 16 || basConv::GetIntBE(bytes, 14) == qint16(-1)) {
+                erased = slot;
+                break;
+            }
+            continue;
+        }
+        const auto* ifc = std::get_if<IfconfigRecord>(&*r);
+        if (!ifc || ifc->if_type != type || ifc->if_num != number) continue;
+        IfconfigRecord changed = *ifc;
+        changed.address = qint32(address);
+        changed.broadcast = qint32(address | ~quint32(changed.netmask));
+        out.replace(slot * size, size, BuildAnyRecord(changed, ifc->head.ident));
+        return out;
+    }
+    if (erased < 0) return out;
+    constexpr quint32 mask = 0xFFFFFF00u;
+    IfconfigRecord added{{CodeIfconfig, 0}, type, number, qint32(address), qint32(mask), qint32(address | ~mask)};
+    out.replace(erased * size, size, BuildAnyRecord(added, 0));
+    return out;
+}

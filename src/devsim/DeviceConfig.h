@@ -23,3 +23,9 @@ QByteArray ConfigurationImage(const DeviceTables& t);
 // ConfigurationFree(base) with every record of the image applied in slot order, as the tools'
 // walk reads it (an erased slot ends it); refused records change nothing.
 DeviceTables ApplyImage(const DeviceTables& base, const QByteArray& image);
+
+// The image with the ifconfig record of interface (type, number) holding `address`, its
+// broadcast following the record's netmask; without such a record one is put into the first
+// erased slot, netmask 255.255.255.0.
+constexpr qint32 IfconfigEth = 1;
+QByteArray WithInterfaceAddress(const QByteArray& image, qint32 type, qint32 number, quint32 address);

@@ -34,4 +34,17 @@ struct DeviceFaults {
     // The client's timing: wait for an answer, resends before it gives up.
     int tftpTimeoutMs = 1000;
     int tftpRetries = 5;
+
+    // Copies into the running configuration (command 14 towards store 2), counted from the start.
+    // The first `alterRunningCopies` of them change the last record on the way: its byte 23 (an
+    // interface's last address octet, a route's netmask) flips its lowest bit, as a failing flash
+    // or line would; later copies are faithful.
+    int alterRunningCopies = 0;
+    // When not negative: the copies into the running configuration after this many are refused
+    // with status 8, as a device that took one configuration and refuses the next.
+    int refuseRunningCopiesAfter = -1;
+    // When not negative: after the first copy into the running configuration has been answered the
+    // device answers nothing more (a device that lost its management link), until it restarts
+    // after this many ms (0: never). Once.
+    int muteAfterRunningCopyMs = -1;
 };

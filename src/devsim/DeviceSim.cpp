@@ -33,6 +33,20 @@ DeviceSim::DeviceSim(const Options& options, QObject* parent)
     } else {
         stores.rom = stores.ram = stores.running = ConfigurationImage(options.tables);
     }
+    if (options.eth0Self) {
+        const QByteArray own = WithInterfaceAddress(stores.running, IfconfigEth, 0, options.address.toIPv4Address());
+        stores.rom = stores.ram = stores.running = own;
+        tables = ApplyImage(options.tables, own);
+    }
+}
+
+void DeviceSim::restart()
+{
+    stores.ram = stores.running = stores.rom;
+    stores.ramHoldsFirmware = false;
+    tables = ApplyImage(opt_.tables, stores.running);
+    opt_.faults.mute = false;
+    emit trace(QStringLiteral("restart: the running configuration is ROM's"));
 }
 
 DeviceSim::~DeviceSim() = default;

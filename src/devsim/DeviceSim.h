@@ -27,6 +27,9 @@ public:
         // What ROM, RAM and the running store hold at start (an image of 28672 bytes), applied
         // to `tables`; empty: the image of the tables' configured part.
         QByteArray initialImage;
+        // eth0 has the device's own `address` (in every store and the tables), so that the running
+        // configuration names the address the tools talk to.
+        bool eth0Self = false;
         // The remote stations that RCMP requests reach (--stations FILE).
         RadioTopology radio = RadioTopology::Default();
         // The live tables the status queries read (--empty, --version-text, --uptime).
@@ -71,6 +74,9 @@ public:
     qint32 handle(const Request& request, QByteArray& reply);
 
     DeviceFaults& faults() { return opt_.faults; }
+    // What a restart does: the running configuration (and RAM) become the saved one in ROM, the
+    // tables follow it, and a mute device answers again.
+    void restart();
     std::mt19937& random() { return rng_; }
     // True with the given share, drawn from the seeded generator.
     bool chance(double share);

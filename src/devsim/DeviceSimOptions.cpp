@@ -125,7 +125,11 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     p.addOptions(XferStreamCommandLineOptions());
     p.addOptions({address, uifPort, rcmpPort, seed, drop, dup, delay, stale, mute, refuse, rReorder, verb,
                   tDrop, tDup, tReorder, tDelay, tNever, tReversed, tName, tError, tImage, tTimeout, tRetries});
-    p.addOptions({emptyTables, unsupported, versionText, uptime});
+    const QCommandLineOption eth0Self(QStringLiteral("eth0-self"), QStringLiteral("eth0 has the device's own address, so its configuration names the address the tools talk to."));
+    const QCommandLineOption alterCopy(QStringLiteral("alter-copy"), QStringLiteral("The first N copies into the running configuration change its last record."), QStringLiteral("N"));
+    const QCommandLineOption refuseCopyAfter(QStringLiteral("refuse-copy-after"), QStringLiteral("Refuse (status 8) the copies into the running configuration after the first N."), QStringLiteral("N"));
+    const QCommandLineOption muteAfterCopy(QStringLiteral("mute-after-copy"), QStringLiteral("After the first copy into the running configuration answer nothing; restart from ROM after SECONDS (0: never)."), QStringLiteral("SECONDS"));
+    p.addOptions({emptyTables, unsupported, versionText, uptime, eth0Self, alterCopy, refuseCopyAfter, muteAfterCopy});
     if (!p.parse(arguments)) {
         error = p.errorText();
         return false;
@@ -182,6 +186,19 @@ bool parseOptions(const QStringList& arguments, DeviceSim::Options& o, FleetPart
     }
     if (p.isSet(uptime) && !readUInt(p.value(uptime), 0xFFFFFFFFu, o.tables.uptimeBase))
         return error = QStringLiteral("Invalid --uptime"), false;
+    o.eth0Self = p.isSet(eth0Self);
+    if (p.isSet(alterCopy)) {
+        if (!readUInt(p.value(alterCopy), 1000000, v)) return error = QStringLiteral("Invalid --alter-copy"), false;
+        o.faults.alterRunningCopies = int(v);
+    }
+    if (p.isSet(refuseCopyAfter)) {
+        if (!readUInt(p.value(refuseCopyAfter), 1000000, v)) return error = QStringLiteral("Invalid --refuse-copy-after"), false;
+        o.faults.refuseRunningCopiesAfter = int(v);
+    }
+    if (p.isSet(muteAfterCopy)) {
+        if (!readUInt(p.value(muteAfterCopy), 86400, v)) return error = QStringLiteral("Invalid --mute-after-copy"), false;
+        o.faults.muteAfterRunningCopyMs = int(v) * 1000;
+    }
     if (p.isSet(tDrop) && !readShare(p.value(tDrop), o.faults.tftpDropRate)) return error = QStringLiteral("Invalid --tftp-drop"), false;
     if (p.isSet(tDup) && !readShare(p.value(tDup), o.faults.tftpDuplicateRate)) return error = QStringLiteral("Invalid --tftp-duplicate"), false;
     if (p.isSet(tReorder) && !readShare(p.value(tReorder), o.faults.tftpReorderRate)) return error = QStringLiteral("Invalid --tftp-reorder"), false;

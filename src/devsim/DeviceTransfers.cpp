@@ -96,6 +96,14 @@ qint32 DeviceTransfers::onCopy(const QByteArray& request)
     QByteArray* to = sim_.stores.store(destination);
     if (!from || !to || from == to) return devstatus::InvalidCopy;
     DeviceStores& st = sim_.stores;
+    if (destination == DeviceStores::RUNNING) {
+        const int before = copiesToRunning++;
+        const int refuseAfter = sim_.faults().refuseRunningCopiesAfter;
+        if (refuseAfter >= 0 && before >= refuseAfter) {
+            emit sim_.trace(QStringLiteral("copy   refused (fault)"));
+            return devstatus::InvalidCopy;
+        }
+    }
     if (source == DeviceStores::RAM && st.ramHoldsFirmware) {
         // A firmware image is never configuration: it goes to flash or nowhere.
         if (destination != DeviceStores::ROM) return devstatus::InvalidCopy;
@@ -106,9 +114,35 @@ qint32 DeviceTransfers::onCopy(const QByteArray& request)
     *to = *from;
     if (destination == DeviceStores::RAM) st.ramHoldsFirmware = false;
     // The running configuration is what the tables show: a new one replaces their configured part.
-    if (destination == DeviceStores::RUNNING) {
-        sim_.tables = ApplyImage(sim_.tables, sim_.stores.running);
-        emit sim_.trace(QStringLiteral("config tables rebuilt from the running store"));
-    }
+    if (destination == DeviceStores::RUNNING) afterCopyToRunning();
     return 0;
+}
+
+void DeviceTransfers::afterCopyToRunning()
+{
+    DeviceFaults& f = sim_.faults();
+    DeviceStores& st = sim_.stores;
+    if (f.alterRunningCopies > 0) {
+        --f.alterRunningCopies;
+        constexpr int size = basUIF::UIFPacketSize;
+        int last = -1;
+        for (int at = 0; at + size <= st.running.size(); at += size) {
+            if (st.running.mid(at, size).count(char(0xFF)) == size) break;
+            last = at;
+        }
+        if (last >= 0) {
+            st.running[last + 23] = char(st.running[last + 23] ^ 0x01);
+            emit sim_.trace(QStringLiteral("copy   record %1 altered (fault)").arg(last / size));
+        }
+    }
+    sim_.tables = ApplyImage(sim_.tables, st.running);
+    emit sim_.trace(QStringLiteral("config tables rebuilt from the running store"));
+    if (f.muteAfterRunningCopyMs >= 0) {
+        const int ms = f.muteAfterRunningCopyMs;
+        f.muteAfterRunningCopyMs = -1;
+        // This copy is still answered: the answer goes out after the handler returns.
+        f.mute = true;
+        emit sim_.trace(QStringLiteral("mute   after the copy (fault)"));
+        if (ms > 0) QTimer::singleShot(ms, &sim_, [this] { sim_.restart(); });
+    }
 }

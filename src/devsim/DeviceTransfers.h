@@ -18,6 +18,8 @@ public:
     int transfersCompleted = 0;
     int transfersFailed = 0;
     QString lastFailure;
+    // Copies into the running configuration asked for, refused ones included.
+    int copiesToRunning = 0;
     // The client of the transfer under way, or null.
     DeviceTftpClient* client() const { return client_; }
 
@@ -28,6 +30,8 @@ private:
     qint32 onStart(const QByteArray& request, const QHostAddress& from);
     QByteArray sentImage(const QByteArray& ram) const;  // what the faults make of the RAM store
     qint32 onCopy(const QByteArray& request);
+    // The copy faults of a copy into the running configuration, after the store has been written.
+    void afterCopyToRunning();
     void onFinished(DeviceTftpClient* client, int type, bool ok);
 
     DeviceSim& sim_;

@@ -65,6 +65,7 @@ FlowClaim::~FlowClaim()
 
 void SetupSession::stop()
 {
+    ++stopCount_;
     tfr.TermTFRACT();
     uif.TermUIF();
 }

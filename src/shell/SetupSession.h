@@ -57,6 +57,9 @@ public:
 
     // Stop: ends whatever transfer or exchange is waiting.
     void stop();
+    // How many Stops came since the session was made: a flow of several steps compares it with
+    // the count at its start, so a Stop between two waits still ends it.
+    int stopCount() const { return stopCount_; }
 
     MessageList Statelist;
     // The file accepted last by the firmware window's file checks: the one it hands to the transfer.
@@ -75,5 +78,6 @@ public:
 private:
     friend class FlowClaim;
     bool flowRunning_ = false;
+    int stopCount_ = 0;
     bool flowAddressFixed_ = false;  // the running flow's address check has passed
 };

@@ -3,6 +3,7 @@
 #include "check/frmCheck.h"
 #include "config/ApplyFlow.h"
 #include "config/InteractiveFlow.h"
+#include "config/SafeApplyFlow.h"
 #include "config/SaveToRomFlow.h"
 #include "firmware/frmFW.h"
 #include "config/ReceiveFlow.h"
@@ -48,6 +49,9 @@ frmMain::frmMain(SetupSession& session, Operator& op, Clipboard& clipboard, cons
     cmdOK = NamedButton(this, "cmdOK", QStringLiteral("Apply"));
     // Off by default: Apply then does exactly its own steps.
     chkVerify = NamedControl<QCheckBox>(this, "chkVerify", QStringLiteral("Verify after Apply"));
+    // Off by default too: when on, Apply compares first, keeps the running configuration and puts
+    // it back when the apply, its verification or the echo afterwards fails.
+    chkRollback = NamedControl<QCheckBox>(this, "chkRollback", QStringLiteral("Roll back on failure"));
     ComGetstat[0] = NamedButton(this, "ComGetstat0", QStringLiteral("ROM Config"));
     ComGetstat[1] = NamedButton(this, "ComGetstat1", QStringLiteral("RAM Config"));
     cmdROM = NamedButton(this, "cmdROM", QStringLiteral("Save"));
@@ -136,6 +140,7 @@ void frmMain::buildLayout()
     config->addWidget(cmdFW, 1, 2);
     config->addWidget(cmdEcho, 1, 3);
     config->addWidget(chkVerify, 2, 0, 1, 2);
+    config->addWidget(chkRollback, 2, 2, 1, 2);
 
     auto* side = new QVBoxLayout;
     side->addWidget(cmdStop);
@@ -179,12 +184,20 @@ void frmMain::cmdFile_Click()
 
 void frmMain::cmdOK_Click()
 {
-    const config::ApplyResult r =
-        config::RunApply(session_, txt_IP->text(), txtFile->text(), chkVerify->isChecked(), [this] {
-            fileChoice_.remember(txtFile->text());
-            cmdStop->setFocus();
-            cmdOK->setEnabled(false);
-        });
+    const auto started = [this] {
+        fileChoice_.remember(txtFile->text());
+        cmdStop->setFocus();
+        cmdOK->setEnabled(false);
+    };
+    config::ApplyResult r;
+    if (chkRollback->isChecked()) {
+        const config::SafeApplyResult safe =
+            config::RunSafeApply(session_, txt_IP->text(), txtFile->text(), config::SafeApplyOptions(), started);
+        r.addressRejected = safe.addressRejected;
+        r.fileRejected = safe.fileRejected;
+    } else {
+        r = config::RunApply(session_, txt_IP->text(), txtFile->text(), chkVerify->isChecked(), started);
+    }
     cmdOK->setEnabled(true);
     if (r.addressRejected)
         txt_IP->setFocus();

@@ -71,6 +71,7 @@ private:
     QPushButton* cmdFile;
     QPushButton* cmdOK;
     QCheckBox* chkVerify;
+    QCheckBox* chkRollback;
     QPushButton* ComGetstat[2];
     QPushButton* cmdROM;
     QPushButton* cmdIntr;

@@ -369,6 +369,9 @@ void tst_qln_config::usage_data()
     QTest::newRow("decode with two images") << QStringList{"decode", "a", "b"};
     QTest::newRow("lint with ping's --count") << QStringList{"lint", "--count", "3", "a"};
     QTest::newRow("decode with --device") << QStringList{"decode", "a", "--device", "10.0.0.1"};
+    QTest::newRow("apply --save without --safe") << QStringList{"apply", "a", "--save", "--device", "10.0.0.1"};
+    QTest::newRow("apply --json without --safe") << QStringList{"apply", "a", "--json", "--device", "10.0.0.1"};
+    QTest::newRow("apply --check with --save") << QStringList{"apply", "a", "--safe", "--check", "--save", "--device", "10.0.0.1"};
 }
 
 void tst_qln_config::usage()

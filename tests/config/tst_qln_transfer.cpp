@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
@@ -395,22 +396,47 @@ QTEST_GUILESS_MAIN(tst_qln_transfer)
 void tst_qln_transfer::json_data()
 {
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("faults");  // alter: its first copy into RUNNING changes a record; refuse: later ones are refused
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("fields");  // the document's fields that are checked, compact
-    QTest::newRow("receive") << QStringList{"receive", "rom", "--json"} << 0
+    QTest::addColumn<bool>("deviceChanged");  // its running configuration afterwards is the file's
+    QTest::newRow("receive") << QStringList{"receive", "rom", "--json"} << "" << 0
                              << QByteArray(R"({"lines":["",";rfchannel","rfchannel 7"],)"
-                                           R"("records":[{"code":47,"index":0,"lines":["",";rfchannel","rfchannel 7"]}],"store":"rom"})");
-    QTest::newRow("diff") << QStringList{"diff", "FILE", "--json"} << 1
+                                           R"("records":[{"code":47,"index":0,"lines":["",";rfchannel","rfchannel 7"]}],"store":"rom"})")
+                             << false;
+    QTest::newRow("diff") << QStringList{"diff", "FILE", "--json"} << "" << 1
                           << QByteArray(R"({"against":"running","changed":true,"hunks":[{"header":"@@ -1,3 +1,3 @@",)"
-                                        R"("lines":[" "," ;rfchannel","-rfchannel 7","+rfchannel 4"]}]})");
+                                        R"("lines":[" "," ;rfchannel","-rfchannel 7","+rfchannel 4"]}]})")
+                          << false;
+    QTest::newRow("safe apply") << QStringList{"apply", "FILE", "--safe", "--json", "--save"} << "" << 0
+                                << QByteArray(R"({"applied":true,"backup":null,"changed":true,"error":null,)"
+                                              R"("rolled_back":false,"saved":true,"verified":true})")
+                                << true;
+    QTest::newRow("safe apply, check") << QStringList{"apply", "FILE", "--safe", "--check", "--json"} << "" << 0
+                                       << QByteArray(R"({"applied":false,"changed":true,"error":null,"rolled_back":false})")
+                                       << false;
+    QTest::newRow("safe apply, copy altered") << QStringList{"apply", "FILE", "--safe", "--json"} << "alter" << 1
+                                              << QByteArray(R"({"applied":true,"changed":false,)"
+                                                            R"("error":"the running configuration is not the one sent; rolled back",)"
+                                                            R"("rolled_back":true,"verified":false})")
+                                              << false;
+    QTest::newRow("safe apply, roll back refused") << QStringList{"apply", "FILE", "--safe", "--json"} << "alter refuse" << 3
+                                                   << QByteArray(R"({"applied":true,"changed":true,)"
+                                                                 R"("error":"the running configuration is not the one sent; the roll back failed",)"
+                                                                 R"("rolled_back":false})")
+                                                   << true;
 }
 
 void tst_qln_transfer::json()
 {
     QFETCH(QStringList, args);
+    QFETCH(QString, faults);
     QFETCH(int, exitCode);
     QFETCH(QByteArray, fields);
+    QFETCH(bool, deviceChanged);
     Rig rig;
+    rig.sim->faults().alterRunningCopies = faults.contains("alter") ? 1 : 0;
+    rig.sim->faults().refuseRunningCopiesAfter = faults.contains("refuse") ? 1 : -1;
     QByteArray image(28672, char(0xFF));
     image.replace(0, 14, QByteArray::fromHex("0000002f00000000ffffffff0007"));
     rig.sim->stores.rom = image;
@@ -425,4 +451,10 @@ void tst_qln_transfer::json()
     QCOMPARE(document.value("device").toString(), QString("127.0.0.1"));
     // The message lines went to standard error.
     QVERIFY2(r.err.contains("Copy Command normal end."), qPrintable(r.err));
+    if (args.contains("--safe"))
+        QCOMPARE(document.value("diff").toObject().value("hunks").toArray().first().toObject().value("lines").toVariant().toStringList(),
+                 QStringList({" ", " ;rfchannel", "-rfchannel 7", "+rfchannel 4"}));
+    QCOMPARE(rig.sim->stores.running.left(14).toHex(), deviceChanged ? QByteArray("0000002f00000000ffffffff0004")
+                                                                     : QByteArray("0000002f00000000ffffffff0007"));
+    QCOMPARE(rig.sim->stores.rom == rig.sim->stores.running, !deviceChanged || args.contains("--save"));
 }

@@ -207,6 +207,10 @@ void tst_DeviceSim::options_data()
     QTest::newRow("bad refuse") << QStringList{"--refuse", "13"} << false;
     QTest::newRow("query tables") << QStringList{"--empty", "route,rsarp", "--empty", "access-list", "--unsupported", "45, 60",
                                                  "--refuse", "60=3", "--version-text", "16 bytes of text", "--uptime", "4294967295"} << true;
+    QTest::newRow("copy faults") << QStringList{"--eth0-self", "--alter-copy", "2", "--refuse-copy-after", "1",
+                                                "--mute-after-copy", "5"} << true;
+    QTest::newRow("mute after copy, a day and more") << QStringList{"--mute-after-copy", "86401"} << false;
+    QTest::newRow("negative alter-copy") << QStringList{"--alter-copy", "-1"} << false;
     QTest::newRow("unknown table") << QStringList{"--empty", "route,nat"} << false;
     QTest::newRow("version text of 17 bytes") << QStringList{"--version-text", "17 bytes of text."} << false;
     QTest::newRow("negative up-time") << QStringList{"--uptime", "-1"} << false;
@@ -275,6 +279,21 @@ void tst_DeviceSim::options()
         QCOMPARE(o.faults.refuse, (QHash<int, int>{{45, 11}, {60, 3}}));
         QCOMPARE(o.tables.firmwareVersion, QByteArray("16 bytes of text"));
         QCOMPARE(o.tables.uptimeBase, 4294967295u);
+    }
+    if (ok && args.contains("--eth0-self")) {
+        QVERIFY(o.eth0Self);
+        QCOMPARE(o.faults.alterRunningCopies, 2);
+        QCOMPARE(o.faults.refuseRunningCopiesAfter, 1);
+        QCOMPARE(o.faults.muteAfterRunningCopyMs, 5000);
+        // eth0's record in every store, and the table the queries read, hold the device's own address.
+        DeviceSim sim(o);
+        QCOMPARE(sim.stores.running.mid(20, 12).toHex(), QByteArray("7f000002ffffff007f0000ff"));
+        QCOMPARE(sim.stores.rom, sim.stores.running);
+        QCOMPARE(quint32(sim.tables.interfaces.first().address), 0x7f000002u);
+    } else if (ok) {
+        QVERIFY(!o.eth0Self);
+        QCOMPARE(o.faults.refuseRunningCopiesAfter, -1);
+        QCOMPARE(o.faults.muteAfterRunningCopyMs, -1);
     }
     if (ok && args.contains("--mute")) {
         QCOMPARE(o.faults.refuse.value(13), 7);

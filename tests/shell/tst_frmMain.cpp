@@ -132,6 +132,7 @@ void tst_frmMain::controls_data()
     QTest::newRow("Ref.") << "cmdFile" << "Ref." << true;
     QTest::newRow("Apply") << "cmdOK" << "Apply" << true;
     QTest::newRow("Verify after Apply") << "chkVerify" << "Verify after Apply" << true;
+    QTest::newRow("Roll back on failure") << "chkRollback" << "Roll back on failure" << true;
     QTest::newRow("ROM Config") << "ComGetstat0" << "ROM Config" << true;
     QTest::newRow("RAM Config") << "ComGetstat1" << "RAM Config" << true;
     QTest::newRow("Save") << "cmdROM" << "Save" << true;
@@ -302,6 +303,11 @@ void tst_frmMain::configButtons_data()
     QTest::newRow("Apply") << "cmdOK"
                            << QStringList{Stamp + "Config Data Transfer Complete.", Stamp + "Current Configuration Update Complete."}
                            << QStringList() << 9 << QByteArray("0000002f00000000ffffffff0009") << false;
+    // The box's wiring: the safe steps run, Apply's outcome on the device is the same.
+    QTest::newRow("Apply, roll back on failure")
+        << "chkRollback cmdOK"
+        << QStringList{Stamp + "Echo Command Normal end.", Stamp + "Safe Apply complete: applied, verified, answering."}
+        << QStringList() << 9 << QByteArray("0000002f00000000ffffffff0009") << false;
     QTest::newRow("ROM Config") << "ComGetstat0"
                                 << QStringList{Stamp + "Copy Command Send.(ROM->RAM)", Stamp + "Copy Command normal end.",
                                                Stamp + "Config Data receive transfer request.",
@@ -337,12 +343,16 @@ void tst_frmMain::configButtons()
     conf.close();
     rig.get<QLineEdit>("txt_IP")->setText("127.0.0.2");
     rig.get<QLineEdit>("txtFile")->setText(conf.fileName());
-    QTest::mouseClick(rig.get(qPrintable(button)), Qt::LeftButton);
+    QAbstractButton* pressed = nullptr;
+    for (const QString& name : button.split(' ')) {
+        pressed = rig.get<QAbstractButton>(qPrintable(name));
+        QTest::mouseClick(pressed, Qt::LeftButton);
+    }
     QDir::setCurrent(previous);
     const QStringList lines = rig.shownLines();
     QCOMPARE(lines.mid(lines.size() - tail.size()), tail);
     QCOMPARE(rig.session->Statelist.lines(), statelist);
-    QVERIFY(rig.get(qPrintable(button))->isEnabled());
+    QVERIFY(pressed->isEnabled());
     QCOMPARE(rig.sim->tables.rfChannel, rfChannel);
     QCOMPARE(rig.sim->stores.running.left(running.size() / 2).toHex(), running);
     QCOMPARE(rig.sim->stores.rom == rig.sim->stores.running, romIsRunning);
