@@ -55,8 +55,15 @@ private slots:
     void twentyReceivesAtOnce();
     void playbooks_data();
     void playbooks();
+    void deploy_data();
+    void deploy();
 
 private:
+    // The RF channel each of dev1..dev5 runs, as `qln receive running` gives it ("?" when none).
+    QString runningChannels();
+    std::unique_ptr<DevsimProcess> deployDevices_;
+    std::unique_ptr<DevsimProcess> deployDev1_;
+    QString deployDev1Fault_ = "-";
     QTemporaryDir work_;
     std::unique_ptr<DevsimProcess> devices_;
     std::unique_ptr<DevsimProcess> dev5_;
@@ -154,7 +161,7 @@ void tst_fleet::playbooks_data()
     QTest::newRow("folder cannot be written") << "backup.yml" << answering << "whole" << false << true
                                               << QStringList{"dev1"} << "Not a directory" << "2 Changed: dev2";
     QTest::newRow("check") << "check.yml" << "" << "whole" << false << false << QStringList{"dev3", "dev4"}
-                           << "non-zero return code" << "2 Changed: dev2";
+                           << "Error occurred on 'rfchannel get' Command." << "2 Changed: dev2";
 }
 
 void tst_fleet::playbooks()
@@ -213,6 +220,94 @@ void tst_fleet::playbooks()
     QCOMPARE(git(backups, {"rev-list", "--count", "HEAD"}) + " " + git(backups, {"log", "-1", "--format=%s"}), commits);
     QCOMPARE(git(backups, {"status", "--porcelain", "--ignored"}), QString());
     QCOMPARE(QDir(backups).entryList({"*.conf"}, QDir::Files), (QStringList{"dev1.conf", "dev2.conf", "dev3.conf", "dev5.conf"}));
+}
+
+QString tst_fleet::runningChannels()
+{
+    QStringList channels;
+    for (int i = 1; i <= 5; ++i) {
+        const ProgramRun r = RunProgram(QLN_PATH, {"--device", QStringLiteral("127.0.9.%1").arg(i), "--local-port", "0",
+                                                   "--tftp-port", "0", "receive", "running"});
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\nrfchannel (\\d+)\\n")).match(r.out);
+        channels << (r.exitCode == 0 && m.hasMatch() ? m.captured(1) : QStringLiteral("?"));
+    }
+    return channels.join(' ');
+}
+
+void tst_fleet::deploy_data()
+{
+    // Every device runs "rfchannel 3"; the files of dev2 and dev4 say 9. The steps run in order.
+    QTest::addColumn<QStringList>("options");   // of ansible-playbook
+    QTest::addColumn<QString>("dev1Fault");     // qln-devsim's fault option for dev1, "" none
+    QTest::addColumn<QByteArray>("dev1File");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("changed");       // hosts the recap counts a change for
+    QTest::addColumn<QStringList>("shows");     // in ansible's output
+    QTest::addColumn<QString>("channels");      // what dev1..dev5 run afterwards
+    QTest::newRow("check and diff") << QStringList{"--check", "--diff"} << "" << QByteArray("rfchannel 3\n") << 0 << "dev2 dev4"
+                                    << QStringList{"-rfchannel 3", "+rfchannel 9", "changed: dev2 dev4"} << "3 3 3 3 3";
+    QTest::newRow("deploy") << QStringList() << "" << QByteArray("rfchannel 3\n") << 0 << "dev2 dev4"
+                            << QStringList{"changed: dev2 dev4", "unchanged: dev1 dev3 dev5", "rolled back: none"} << "3 9 3 9 3";
+    QTest::newRow("again") << QStringList() << "" << QByteArray("rfchannel 3\n") << 0 << ""
+                           << QStringList{"changed: none", "unchanged: dev1 dev2 dev3 dev4 dev5"} << "3 9 3 9 3";
+    // dev1 alters a record as it copies: rolled back, and its batch's failure stops the run
+    // before dev3..dev5 are touched.
+    QTest::newRow("altered copy rolled back") << QStringList() << "--alter-copy 1" << QByteArray("rfchannel 7\n") << 2 << ""
+                                              << QStringList{"rolled back: dev1", "dev1: rolled back"} << "3 9 3 9 3";
+}
+
+void tst_fleet::deploy()
+{
+    const QString ansible = QStandardPaths::findExecutable(QStringLiteral("ansible-playbook"));
+    if (ansible.isEmpty()) QSKIP("ansible-playbook is not installed (scripts/setup.sh installs ansible-core)");
+    QFETCH(QStringList, options);
+    QFETCH(QString, dev1Fault);
+    QFETCH(QByteArray, dev1File);
+    QFETCH(int, exitCode);
+    QFETCH(QString, changed);
+    QFETCH(QStringList, shows);
+    QFETCH(QString, channels);
+    const QString configs = work_.filePath("configs"), running = work_.filePath("running");
+    if (!deployDevices_) {
+        QVERIFY(QDir().mkpath(configs) && QDir().mkpath(running));
+        for (int i = 1; i <= 5; ++i) {
+            QVERIFY(writeFile(QStringLiteral("%1/127.0.9.%2.conf").arg(running).arg(i), "rfchannel 3\n"));
+            QVERIFY(writeFile(QStringLiteral("%1/dev%2.conf").arg(configs).arg(i), i == 2 || i == 4 ? "rfchannel 9\n" : "rfchannel 3\n"));
+        }
+        QVERIFY(writeFile(work_.filePath("deploy.ini"), "[devices]\ndev1 qln_device=127.0.9.1\ndev2 qln_device=127.0.9.2\n"
+                                                        "dev3 qln_device=127.0.9.3\ndev4 qln_device=127.0.9.4\n"
+                                                        "dev5 qln_device=127.0.9.5\n"));
+        deployDevices_ = std::make_unique<DevsimProcess>();
+        QVERIFY2(deployDevices_->start({"--address", "127.0.9.2-5", "--config", running}, "4 devices at"), qPrintable(deployDevices_->out));
+    }
+    if (dev1Fault != deployDev1Fault_) {
+        deployDev1_.reset();
+        deployDev1_ = std::make_unique<DevsimProcess>();
+        QStringList args{"--address", "127.0.9.1", "--config", running};
+        if (!dev1Fault.isEmpty()) args << dev1Fault.split(' ');
+        QVERIFY2(deployDev1_->start(args, "device at 127.0.9.1"), qPrintable(deployDev1_->out));
+        deployDev1Fault_ = dev1Fault;
+    }
+    QVERIFY(writeFile(configs + "/dev1.conf", dev1File));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ANSIBLE_CONFIG", QLN_ANSIBLE_DIR "/ansible.cfg");
+    env.insert("ANSIBLE_LOCAL_TEMP", work_.filePath("ansible-tmp"));
+    env.insert("ANSIBLE_NOCOLOR", "1");
+    p.setProcessEnvironment(env);
+    p.start(ansible, QStringList{"-i", work_.filePath("deploy.ini"), "-e", QStringLiteral("qln_bin=") + QLN_PATH, "-e",
+                                 "config_dir=" + configs, QLN_ANSIBLE_DIR "/deploy.yml"} + options);
+    QVERIFY(waitUntil([&] { return p.state() == QProcess::NotRunning; }, 280000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY2(p.exitCode() == exitCode, qPrintable(out));
+    for (const QString& text : shows) QVERIFY2(out.contains(text), qPrintable(text + " is not in:\n" + out));
+    QStringList changedHosts;
+    for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("^(\\w+)\\s+: ok=\\d+\\s+changed=([1-9])"), QRegularExpression::MultilineOption).globalMatch(out))
+        changedHosts << m.captured(1);
+    QCOMPARE(changedHosts.join(' '), changed);
+    if (exitCode != 0)  // the next batch never ran
+        QVERIFY2(!QRegularExpression(QStringLiteral("^dev3\\s+: ok="), QRegularExpression::MultilineOption).match(out).hasMatch(), qPrintable(out));
+    QCOMPARE(runningChannels(), channels);
 }
 
 QTEST_GUILESS_MAIN(tst_fleet)

@@ -92,7 +92,8 @@ def main():
         if text:
             result["diff"] = dict(prepared=text)
     if rc != 0:
-        result["msg"] = "\n".join(([doc["error"]] if doc.get("error") else []) + lines)
+        # The error and the run's last lines; every line is in `lines`.
+        result["msg"] = "\n".join(([doc["error"]] if doc.get("error") else []) + lines[-3:])
         module.fail_json(**result)
     module.exit_json(**result)
 

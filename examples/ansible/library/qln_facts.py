@@ -33,8 +33,8 @@ def main():
         doc = None
     if rc != 0 or doc is None:
         lines = [line for line in err.splitlines() if line.strip()]
-        module.fail_json(msg="\n".join(lines) or "qln ended with status %d" % rc, rc=rc, cmd=cmd,
-                         ansible_facts=dict(quillon=doc) if doc is not None else {})
+        # The run's last lines say what failed; every line is in `lines`.
+        module.fail_json(msg="\n".join(lines[-2:]) or "qln ended with status %d" % rc, rc=rc, cmd=cmd, lines=lines)
     module.exit_json(changed=False, ansible_facts=dict(quillon=doc))
 
 
