@@ -42,16 +42,16 @@ inline QString lastText(const MessageList& list)
     return lines.isEmpty() ? QString() : lines.last().mid(14).trimmed();
 }
 
-// QLN_Set's session towards `sim` from free ports, with short ticks.
-inline SetupSession::Options SessionOptions(const DeviceSim& sim)
+// QLN_Set's session towards `sim` from free ports, with short ticks (UIF, sequencer, TFTP server).
+inline SetupSession::Options SessionOptions(const DeviceSim& sim, int uifTickMs = 2, int sequencerTickMs = 10, int serverTickMs = 5)
 {
     SetupSession::Options o;
     o.uif.localPort = 0;
     o.uif.remotePort = sim.uifPort();
-    o.uif.tickMs = 2;
-    o.tfr.tickMs = 10;
+    o.uif.tickMs = uifTickMs;
+    o.tfr.tickMs = sequencerTickMs;
     o.tfr.tftp.port = 0;
-    o.tfr.tftp.tickMs = 5;
+    o.tfr.tftp.tickMs = serverTickMs;
     return o;
 }
 

@@ -8,8 +8,7 @@
 //   round changes the device.
 // The last line is the changed pair's ratio: what the backup, the compare and the echo add.
 // Usage: safe_apply [ROUNDS]   (default 20)
-#include "config/ApplyFlow.h"
-#include "config/ReceiveFlow.h"
+#include "RoundTripKit.h"
 #include "config/SafeApplyFlow.h"
 #include "devsim/DeviceSim.h"
 #include "platform/Clock.h"
@@ -50,14 +49,7 @@ int main(int argc, char** argv)
 
     SystemClock clock;
     ScriptedOperator op;
-    SetupSession::Options o;
-    o.uif.localPort = 0;
-    o.uif.remotePort = sim.uifPort();
-    o.uif.tickMs = 1;
-    o.tfr.tickMs = 1;
-    o.tfr.tftp.port = 0;
-    o.tfr.tftp.tickMs = 1;
-    SetupSession s(clock, op, o);
+    SetupSession s(clock, op, soak::SessionOptions(sim, 1, 1, 1));
     s.load();
     const QString device = QStringLiteral("127.0.0.1");
 

@@ -59,6 +59,8 @@ private slots:
     void deploy();
 
 private:
+    // ansible-playbook with the examples' configuration, its temporary files in the work folder.
+    QProcessEnvironment ansibleEnvironment();
     // The RF channel each of dev1..dev5 runs, as `qln receive running` gives it ("?" when none).
     QString runningChannels();
     std::unique_ptr<DevsimProcess> deployDevices_;
@@ -198,11 +200,7 @@ void tst_fleet::playbooks()
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     }
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("ANSIBLE_CONFIG", QLN_ANSIBLE_DIR "/ansible.cfg");
-    env.insert("ANSIBLE_LOCAL_TEMP", work_.filePath("ansible-tmp"));
-    env.insert("ANSIBLE_NOCOLOR", "1");
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(ansibleEnvironment());
     const QString backups = work_.filePath("backups");
     QStringList args{"-i", work_.filePath("inventory.ini"), "-e", QStringLiteral("qln_bin=") + QLN_PATH, "-e",
                      "backup_dir=" + (blockedFolder ? work_.filePath("blocker/backups") : backups), QLN_ANSIBLE_DIR "/" + playbook};
@@ -220,6 +218,15 @@ void tst_fleet::playbooks()
     QCOMPARE(git(backups, {"rev-list", "--count", "HEAD"}) + " " + git(backups, {"log", "-1", "--format=%s"}), commits);
     QCOMPARE(git(backups, {"status", "--porcelain", "--ignored"}), QString());
     QCOMPARE(QDir(backups).entryList({"*.conf"}, QDir::Files), (QStringList{"dev1.conf", "dev2.conf", "dev3.conf", "dev5.conf"}));
+}
+
+QProcessEnvironment tst_fleet::ansibleEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ANSIBLE_CONFIG", QLN_ANSIBLE_DIR "/ansible.cfg");
+    env.insert("ANSIBLE_LOCAL_TEMP", work_.filePath("ansible-tmp"));
+    env.insert("ANSIBLE_NOCOLOR", "1");
+    return env;
 }
 
 QString tst_fleet::runningChannels()
@@ -290,11 +297,7 @@ void tst_fleet::deploy()
     }
     QVERIFY(writeFile(configs + "/dev1.conf", dev1File));
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("ANSIBLE_CONFIG", QLN_ANSIBLE_DIR "/ansible.cfg");
-    env.insert("ANSIBLE_LOCAL_TEMP", work_.filePath("ansible-tmp"));
-    env.insert("ANSIBLE_NOCOLOR", "1");
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(ansibleEnvironment());
     p.start(ansible, QStringList{"-i", work_.filePath("deploy.ini"), "-e", QStringLiteral("qln_bin=") + QLN_PATH, "-e",
                                  "config_dir=" + configs, QLN_ANSIBLE_DIR "/deploy.yml"} + options);
     QVERIFY(waitUntil([&] { return p.state() == QProcess::NotRunning; }, 280000));
