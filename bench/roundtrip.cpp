@@ -3,8 +3,7 @@
 // 1000 ms) next to the same round trip with 1 ms ticks. The rounds alternate, so both see the
 // same machine. When no step waits for a tick, both take the same time: the ratio is 1.
 // Usage: roundtrip [ROUNDS] [SAMPLE]   (default 20, examples/sample.conf of the source tree)
-#include "config/ApplyFlow.h"
-#include "config/ReceiveFlow.h"
+#include "RoundTripKit.h"
 #include "devsim/DeviceSim.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedOperator.h"
@@ -37,14 +36,7 @@ int main(int argc, char** argv)
     ScriptedOperator op;  // the save dialog is cancelled: the lines stay in Statelist
 
     auto session = [&](int tickMs, int serverTickMs) {
-        SetupSession::Options o;
-        o.uif.localPort = 0;
-        o.uif.remotePort = sim.uifPort();
-        o.uif.tickMs = tickMs;
-        o.tfr.tickMs = tickMs;
-        o.tfr.tftp.port = 0;
-        o.tfr.tftp.tickMs = serverTickMs;
-        auto s = std::make_unique<SetupSession>(clock, op, o);
+        auto s = std::make_unique<SetupSession>(clock, op, soak::SessionOptions(sim, tickMs, tickMs, serverTickMs));
         s->load();
         return s;
     };

@@ -78,24 +78,20 @@ QString ShownText(QString text)
     return text;
 }
 
-namespace {
-// A token quoted in a message: at most its first 64 bytes, then its size, so a megabyte token
-// never fills the screen or the log. ASCII dots: the log is written one byte per character.
-QString quoted(const QByteArray& token)
+QString QuotedToken(const QByteArray& token)
 {
     constexpr int QuoteMax = 64;
     if (token.size() <= QuoteMax) return '\'' + QString::fromLatin1(token) + '\'';
     return '\'' + QString::fromLatin1(token.left(QuoteMax)) + QStringLiteral("...' (%1 bytes)").arg(token.size());
 }
-}  // namespace
 
 QString ConversionResultText(const ConversionResult& r)
 {
     const QString line = QStringLiteral("Line: ") + QString::number(r.lineNumber);
     switch (r.status) {
     case StatusConverted: return QStringLiteral("Conversion Complete.");
-    case StatusInvalidParameter: return line + QStringLiteral("  Invalid Parameter ") + quoted(r.token);
-    case StatusInvalidCommand: return line + QStringLiteral("  Invalid Command ") + quoted(r.keyword);
+    case StatusInvalidParameter: return line + QStringLiteral("  Invalid Parameter ") + QuotedToken(r.token);
+    case StatusInvalidCommand: return line + QStringLiteral("  Invalid Command ") + QuotedToken(r.keyword);
     default: return line + QStringLiteral("  DEBUG: internal error. status: ") + QString::number(r.status);
     }
 }

@@ -47,6 +47,10 @@ bool ConvertFileToImage(const QString& path, frmUIF& uif, ConversionResult& resu
 // character each (Latin-1), as the log receives them.
 QString ConversionResultText(const ConversionResult& result);
 
+// A token quoted in a message: at most its first 64 bytes, then its size ("...' (N bytes)"), so
+// a megabyte token never fills the screen or the log. ASCII dots: the log is written one byte
+// per character.
+QString QuotedToken(const QByteArray& token);
 // A text as the screen shows it: control characters become U+FFFD, so a quoted token can never
 // drive the terminal or break the line.
 QString ShownText(QString text);

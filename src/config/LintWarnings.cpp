@@ -82,12 +82,7 @@ const char* serviceName(qint32 kind)
 }
 
 // A token as a warning quotes it: control characters shown as U+FFFD, at most 64 bytes.
-QString quotedToken(const QByteArray& token)
-{
-    constexpr int QuoteMax = 64;
-    const QString shown = ShownText(QString::fromLatin1(token.left(QuoteMax)));
-    return token.size() <= QuoteMax ? '\'' + shown + '\'' : '\'' + shown + QStringLiteral("...' (%1 bytes)").arg(token.size());
-}
+QString quotedToken(const QByteArray& token) { return ShownText(QuotedToken(token)); }
 
 // Bytes the file's editor shows as nothing or as a command to the terminal: the device stores
 // them as they are, and a NUL ends the value where it stands.
