@@ -9,6 +9,22 @@
 
 namespace config {
 
+DiffResult CompareWithDevice(const QByteArray& device, const QByteArray& wanted, const QString& deviceName, const QString& path)
+{
+    DiffResult result;
+    result.unknownRecords = UnknownRecordNotes(device);
+    const ImageComparison cmp = CompareImages(device, wanted);
+    result.records = cmp.records;
+    result.differing = cmp.differing.size();
+    if (cmp.identical()) {
+        result.status = DiffResult::Identical;
+        return result;
+    }
+    result.status = DiffResult::Different;
+    result.diff = UnifiedDiff(FormatImage(device), FormatImage(wanted), deviceName, path);
+    return result;
+}
+
 DiffResult RunConfigDiff(SetupSession& s, const QString& addressText, const QString& path, int index)
 {
     DiffResult result;
@@ -21,18 +37,8 @@ DiffResult RunConfigDiff(SetupSession& s, const QString& addressText, const QStr
 
     QByteArray device;
     if (!ReceiveImage(s, index, device)) return result;
-    result.unknownRecords = UnknownRecordNotes(device);
-    const ImageComparison cmp = CompareImages(device, wanted);
-    result.records = cmp.records;
-    result.differing = cmp.differing.size();
-    if (cmp.identical()) {
-        result.status = DiffResult::Identical;
-        return result;
-    }
-    result.status = DiffResult::Different;
     const QString store = index == ReceiveRunning ? QStringLiteral("running") : QStringLiteral("rom");
-    result.diff = UnifiedDiff(FormatImage(device), FormatImage(wanted), QStringLiteral("device ") + store, path);
-    return result;
+    return CompareWithDevice(device, wanted, QStringLiteral("device ") + store, path);
 }
 
 }  // namespace config

@@ -19,6 +19,9 @@ struct DiffResult {
 };
 
 // index: the store compared against (0 ROM, 1 running), as the receive buttons name them.
+// The device's image against the file's, record by record, with the unified diff of their lines
+// when they differ (`deviceName` heads the device's side: "device running").
+DiffResult CompareWithDevice(const QByteArray& device, const QByteArray& wanted, const QString& deviceName, const QString& path);
 DiffResult RunConfigDiff(SetupSession& s, const QString& addressText, const QString& path, int index);
 
 }  // namespace config

@@ -5,8 +5,6 @@
 #include "config/ConfigImage.h"
 #include "config/ConversionFlow.h"
 #include "config/CopyStores.h"
-#include "config/ImageCompare.h"
-#include "config/LineDiff.h"
 #include "config/LintWarnings.h"
 #include "config/ReceiveFlow.h"
 #include "config/RecordWalk.h"
@@ -91,21 +89,15 @@ private:
             return asBefore(QStringLiteral("the running configuration received is no whole store: ") + fault,
                             QStringLiteral("No backup: ") + fault + QStringLiteral("; nothing was sent."));
         r_.before = running;
-        const ImageComparison cmp = CompareImages(running, wanted);
+        r_.diff = CompareWithDevice(running, wanted, QStringLiteral("device running"), path_);
         r_.compared = true;
-        r_.changed = !cmp.identical();
-        r_.diff.records = cmp.records;
-        r_.diff.differing = cmp.differing.size();
-        r_.diff.unknownRecords = UnknownRecordNotes(running);
+        r_.changed = r_.diff.status == DiffResult::Different;
         if (!r_.changed) {
-            r_.diff.status = DiffResult::Identical;
             r_.outcome = Outcome::Done;
-            line(LogFile::Recv, QStringLiteral("Compare: %1 records identical: nothing changes, nothing was sent.").arg(cmp.records));
+            line(LogFile::Recv, QStringLiteral("Compare: %1 records identical: nothing changes, nothing was sent.").arg(r_.diff.records));
             return false;
         }
-        r_.diff.status = DiffResult::Different;
-        r_.diff.diff = UnifiedDiff(FormatImage(running), FormatImage(wanted), QStringLiteral("device running"), path_);
-        line(LogFile::Recv, QStringLiteral("Compare: %1 of %2 records differ").arg(r_.diff.differing).arg(cmp.records));
+        line(LogFile::Recv, QStringLiteral("Compare: %1 of %2 records differ").arg(r_.diff.differing).arg(r_.diff.records));
         for (const QString& d : r_.diff.diff) s_.lstStatus.MesgDisp_sub(d);
         if (stopped()) return asBefore(QString(), QString());
         return true;
