@@ -1,5 +1,5 @@
 // N echo exchanges through ExecUIF against a responder thread on loopback, next to a plain blocking
-// UDP ping-pong of the same 64-byte datagrams, in the same run.
+// UDP ping-pong of the same 64-byte datagrams and a bare Qt socket's, taking turns in one run.
 // Usage: uif_exchange [N]   (default 20000)
 #include "link/frmUIF.h"
 #include "platform/ScriptedOperator.h"
@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
+#include <QUdpSocket>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -59,43 +60,57 @@ private:
 };
 
 // The plain reference: a blocking client, no event loop at all.
-double plainExchangesPerSecond(int n)
-{
-    Responder responder(n);
-    const int client = ::socket(AF_INET, SOCK_DGRAM, 0);
-    char out[64], in[80];
-    std::fill(out, out + 64, char(0xFF));
-    out[0] = out[1] = 0;
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < n; ++i) {
-        ::sendto(client, out, 64, 0, reinterpret_cast<const sockaddr*>(&responder.addr()), sizeof(sockaddr_in));
-        ::recv(client, in, sizeof in, 0);
+class PlainClient {
+public:
+    explicit PlainClient(const sockaddr_in& to) : to_(to), fd_(::socket(AF_INET, SOCK_DGRAM, 0))
+    {
+        std::fill(out_, out_ + 64, char(0xFF));
+        out_[0] = out_[1] = 0;
     }
-    const double secs = t.nsecsElapsed() / 1e9;
-    ::close(client);
-    return n / secs;
-}
+    ~PlainClient() { ::close(fd_); }
+    void run(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            ::sendto(fd_, out_, 64, 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
+            ::recv(fd_, in_, sizeof in_, 0);
+        }
+    }
 
-// The engine: ExecUIF builds, sends and waits in its local event loop for each reply.
-double engineExchangesPerSecond(int n, int& failures)
-{
-    Responder responder(n);
-    ScriptedOperator op;
-    frmUIF::Options uo;
-    uo.localPort = 0;
-    uo.remotePort = responder.port();
-    frmUIF uif(&op, uo);
-    uif.load();
-    uif.setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < n; ++i) {
-        uif.BuildLongRequest(0, 0x12345678);
-        if (uif.ExecUIF() != 0) ++failures;
+private:
+    sockaddr_in to_;
+    int fd_;
+    char out_[64], in_[80];
+};
+
+// The floor of any event-loop client: a bare QUdpSocket, one read per readyRead, the wait a
+// processEvents loop. What the engine costs beyond it is the engine's own.
+class BareQtClient {
+public:
+    explicit BareQtClient(quint16 port) : port_(port), out_(64, char(0xFF))
+    {
+        out_[0] = out_[1] = 0;
+        socket_.bind(QHostAddress::LocalHost, 0);
+        QObject::connect(&socket_, &QUdpSocket::readyRead, [this] {
+            char in[80];
+            if (socket_.readDatagram(in, sizeof in) >= 12) got_ = true;
+        });
     }
-    return n / (t.nsecsElapsed() / 1e9);
-}
+    void run(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            got_ = false;
+            socket_.writeDatagram(out_, to_, port_);
+            while (!got_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+
+private:
+    quint16 port_;
+    QByteArray out_;
+    QHostAddress to_{QHostAddress::LocalHost};
+    QUdpSocket socket_;
+    bool got_ = false;
+};
 
 }  // namespace
 
@@ -104,13 +119,47 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     const int n = argc > 1 ? QString(argv[1]).toInt() : 20000;
+    // The three clients take turns in rounds, so a change in the machine's load falls on all.
+    const int rounds = 10;
+    const int perRound = qMax(1, n / rounds);
+    Responder responder(3 * perRound * rounds);
+
+    ScriptedOperator op;
+    frmUIF::Options uo;
+    uo.localPort = 0;
+    uo.remotePort = responder.port();
+    frmUIF uif(&op, uo);
+    uif.load();
+    uif.setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
+    BareQtClient bare(responder.port());
+    PlainClient plain(responder.addr());
 
     int failures = 0;
-    const double engine = engineExchangesPerSecond(n, failures);
-    const double plain = plainExchangesPerSecond(n);
-    out << "exchanges: " << n << ", engine failures: " << failures << Qt::endl;
+    qint64 engineNs = 0, bareNs = 0, plainNs = 0;
+    QElapsedTimer t;
+    for (int r = 0; r < rounds; ++r) {
+        t.start();
+        for (int i = 0; i < perRound; ++i) {
+            uif.BuildLongRequest(0, 0x12345678);
+            if (uif.ExecUIF() != 0) ++failures;
+        }
+        engineNs += t.nsecsElapsed();
+        t.start();
+        bare.run(perRound);
+        bareNs += t.nsecsElapsed();
+        t.start();
+        plain.run(perRound);
+        plainNs += t.nsecsElapsed();
+    }
+    const int total = perRound * rounds;
+    const auto perSecond = [total](qint64 ns) { return total / (ns / 1e9); };
+    out << "exchanges: " << total << ", engine failures: " << failures << Qt::endl;
+    out << QStringLiteral("bare Qt socket and processEvents: %1/s, ratio to plain %2")
+               .arg(perSecond(bareNs), 0, 'f', 0).arg(double(plainNs) / bareNs, 0, 'f', 2)
+        << Qt::endl;
     out << QStringLiteral("uif exchanges/s: engine %1, plain %2, ratio %3")
-               .arg(engine, 0, 'f', 0).arg(plain, 0, 'f', 0).arg(engine / plain, 0, 'f', 2)
+               .arg(perSecond(engineNs), 0, 'f', 0).arg(perSecond(plainNs), 0, 'f', 0)
+               .arg(double(plainNs) / engineNs, 0, 'f', 2)
         << Qt::endl;
     return failures == 0 ? 0 : 1;
 }

@@ -3,9 +3,9 @@
 #include "link/SocketErrors.h"
 #include "platform/Operator.h"
 
-#include <QEventLoop>
-#include <cstring>
+#include <QCoreApplication>
 #include <QTimer>
+#include <cstring>
 #include <QUdpSocket>
 
 frmUIF::frmUIF(Operator* op, QObject* parent) : frmUIF(op, Options(), parent) {}
@@ -23,8 +23,14 @@ frmUIF::frmUIF(Operator* op, const Options& options, QObject* parent) : QObject(
 
 frmUIF::~frmUIF()
 {
-    // A wait still on the stack must not outlive its engine.
-    if (waitLoop_) waitLoop_->quit();
+    // A wait still on the stack must not outlive its engine: each returns without touching it.
+    for (WaitFrame* f = frames_; f; f = f->outer) {
+        if (!f->ended) {
+            f->out->state = StateBreak;
+            f->out->message = QStringLiteral("Operator Break");
+        }
+        f->ended = f->engineGone = true;
+    }
 }
 
 bool frmUIF::load()
@@ -113,7 +119,8 @@ frmUIF::UIFOutcome frmUIF::Exchange()
         return out;
     }
     UIFBusy = true;
-    waiting_ = &out;
+    WaitFrame frame{&out, frames_};
+    frames_ = &frame;
     // The send buffer keeps its storage from one exchange to the next.
     const int sendSize = qMin(int(UIFRequestBuf.size()), basUIF::UIFPacketSize);
     UIFSendBuf.resize(sendSize);
@@ -124,14 +131,13 @@ frmUIF::UIFOutcome frmUIF::Exchange()
     ExpectIdent = basConv::GetLongBE(UIFSendBuf, 4);
     emit waiting(1);
     // A stop in answer to the signal sends nothing.
-    if (UIFBusy) transmit();
-    if (UIFBusy) {
-        QEventLoop loop;
-        QEventLoop* outer = waitLoop_;
-        waitLoop_ = &loop;
-        loop.exec();
-        waitLoop_ = outer;
-    }
+    if (!frame.ended) transmit();
+    // Whatever ends the wait (a reply, a tick, Stop, a close, the engine's end) runs inside
+    // processEvents and marks the frame, so no loop needs waking: a nested QEventLoop's quit()
+    // cost a write, a poll and a read on every exchange.
+    while (!frame.ended) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (frame.engineGone) return out;
+    frames_ = frame.outer;
     // The outcome as this wait ended: later datagrams and later exchanges do not count.
     UIFState = out.state;
     UIFMessage = out.message;
@@ -155,14 +161,14 @@ void frmUIF::endWait(int state, const QString& message)
     const bool wasBusy = UIFBusy;
     UIFBusy = false;
     if (!wasBusy) return;
-    if (waiting_) {
-        waiting_->state = state;
-        waiting_->message = message;
-        waiting_->reply = UIFReplyBuf;
-        waiting_->header = UIFReply;
-        waiting_ = nullptr;
+    // The busy exchange is the innermost wait: a later one starts only once it has ended.
+    if (frames_ && !frames_->ended) {
+        frames_->out->state = state;
+        frames_->out->message = message;
+        frames_->out->reply = UIFReplyBuf;
+        frames_->out->header = UIFReply;
+        frames_->ended = true;
     }
-    if (waitLoop_) waitLoop_->quit();
     emit waitEnded();
 }
 

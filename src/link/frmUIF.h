@@ -10,7 +10,6 @@
 #include <QString>
 
 class Operator;
-class QEventLoop;
 class QTimer;
 class QUdpSocket;
 
@@ -114,7 +113,14 @@ private:
     Options opt_;
     QUdpSocket* socket_ = nullptr;
     QTimer* timer_ = nullptr;
-    QEventLoop* waitLoop_ = nullptr;
+    // The waits on the stack, innermost first: one per Exchange() that has not yet returned.
+    struct WaitFrame {
+        UIFOutcome* out;
+        WaitFrame* outer;
+        bool ended = false;
+        bool engineGone = false;
+    };
+    WaitFrame* frames_ = nullptr;
     quint32 remoteHost_ = 0;
     QHostAddress remoteAddress_{quint32(0)};
     bool bound_ = false;
@@ -122,6 +128,4 @@ private:
     bool open_ = false;
     DeferredClose close_;
     int sentCount_ = 0;
-    // The outcome of the exchange now waiting, in its caller's frame; null when none waits.
-    UIFOutcome* waiting_ = nullptr;
 };
