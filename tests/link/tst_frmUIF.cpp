@@ -90,6 +90,7 @@ private slots:
     void identWraps();
     void collectModeFillsTheImage();
     void closeWhileWaitingEndsTheWaitFirst();
+    void engineDeletedWhileWaiting();
     void strayWhileIdleChangesOnlyTheTrace();
 };
 
@@ -332,6 +333,27 @@ void tst_frmUIF::closeWhileWaitingEndsTheWaitFirst()
     QVERIFY(!closedBeforeReturn);
     QVERIFY(waitUntil([&] { return closed.count() == 1; }, 1000));
     QVERIFY(!rig.uif.isOpen());
+}
+
+void tst_frmUIF::engineDeletedWhileWaiting()
+{
+    // The wait on the stack returns Operator Break and never touches the deleted engine (the
+    // sanitizer build sees any access).
+    ScriptedOperator op;
+    ScriptedPeer peer;
+    auto* uif = new frmUIF(&op, Rig::options(peer.port(), 40));
+    uif->load();
+    uif->setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
+    QTimer::singleShot(Tick * 5, [&uif] {
+        delete uif;
+        uif = nullptr;
+    });
+    uif->BuildLongRequest(0, 1);
+    const frmUIF::UIFOutcome o = uif->Exchange();
+    QVERIFY(!uif);
+    QCOMPARE(o.status, -1);
+    QCOMPARE(o.state, int(frmUIF::StateBreak));
+    QCOMPARE(o.message, QString("Operator Break"));
 }
 
 void tst_frmUIF::strayWhileIdleChangesOnlyTheTrace()
