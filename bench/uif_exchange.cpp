@@ -1,5 +1,6 @@
 // N echo exchanges through ExecUIF against a responder thread on loopback, next to a plain blocking
-// UDP ping-pong of the same 64-byte datagrams and a bare Qt socket's, taking turns in one run.
+// UDP ping-pong of the same 64-byte datagrams, a poll-then-read client and a bare Qt socket's, taking
+// turns in one run.
 // Usage: uif_exchange [N]   (default 20000)
 #include "link/frmUIF.h"
 #include "platform/ScriptedOperator.h"
@@ -11,6 +12,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -82,7 +84,32 @@ private:
     char out_[64], in_[80];
 };
 
-// The floor of any event-loop client: a bare QUdpSocket, one read per readyRead, the wait a
+// The floor of any client that waits for more than one thing: poll, then read what is there.
+class PollClient {
+public:
+    explicit PollClient(const sockaddr_in& to) : to_(to), fd_(::socket(AF_INET, SOCK_DGRAM, 0))
+    {
+        std::fill(out_, out_ + 64, char(0xFF));
+        out_[0] = out_[1] = 0;
+    }
+    ~PollClient() { ::close(fd_); }
+    void run(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            ::sendto(fd_, out_, 64, 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
+            pollfd p{fd_, POLLIN, 0};
+            ::poll(&p, 1, 4000);
+            ::recv(fd_, in_, sizeof in_, MSG_DONTWAIT);
+        }
+    }
+
+private:
+    sockaddr_in to_;
+    int fd_;
+    char out_[64], in_[80];
+};
+
+// The floor of a Qt event-loop client: a bare QUdpSocket, one read per readyRead, the wait a
 // processEvents loop. What the engine costs beyond it is the engine's own.
 class BareQtClient {
 public:
@@ -119,10 +146,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     const int n = argc > 1 ? QString(argv[1]).toInt() : 20000;
-    // The three clients take turns in rounds, so a change in the machine's load falls on all.
+    // The clients take turns in rounds, so a change in the machine's load falls on all.
     const int rounds = 10;
     const int perRound = qMax(1, n / rounds);
-    Responder responder(3 * perRound * rounds);
+    Responder responder(4 * perRound * rounds);
 
     ScriptedOperator op;
     frmUIF::Options uo;
@@ -133,9 +160,10 @@ int main(int argc, char** argv)
     uif.setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
     BareQtClient bare(responder.port());
     PlainClient plain(responder.addr());
+    PollClient polled(responder.addr());
 
     int failures = 0;
-    qint64 engineNs = 0, bareNs = 0, plainNs = 0;
+    qint64 engineNs = 0, bareNs = 0, pollNs = 0, plainNs = 0;
     QElapsedTimer t;
     for (int r = 0; r < rounds; ++r) {
         t.start();
@@ -148,12 +176,18 @@ int main(int argc, char** argv)
         bare.run(perRound);
         bareNs += t.nsecsElapsed();
         t.start();
+        polled.run(perRound);
+        pollNs += t.nsecsElapsed();
+        t.start();
         plain.run(perRound);
         plainNs += t.nsecsElapsed();
     }
     const int total = perRound * rounds;
     const auto perSecond = [total](qint64 ns) { return total / (ns / 1e9); };
     out << "exchanges: " << total << ", engine failures: " << failures << Qt::endl;
+    out << QStringLiteral("poll and recv, no Qt: %1/s, ratio to plain %2")
+               .arg(perSecond(pollNs), 0, 'f', 0).arg(double(plainNs) / pollNs, 0, 'f', 2)
+        << Qt::endl;
     out << QStringLiteral("bare Qt socket and processEvents: %1/s, ratio to plain %2")
                .arg(perSecond(bareNs), 0, 'f', 0).arg(double(plainNs) / bareNs, 0, 'f', 2)
         << Qt::endl;
