@@ -3,7 +3,8 @@
 // soak gives the ticks itself, each once every request has reached the simulator and every
 // answer it sent has arrived, so the counters follow from what the simulator did alone:
 // - echo: every answer that arrived counts, duplicates included: received = sent - lost - still
-//   held + duplicated, duplicated replies = duplicated, answered seq numbers = sent - lost - held;
+//   held + duplicated, duplicated replies = duplicated, distinct replies = sent - lost - held, and
+//   the round-trip times one for every reply;
 // - traceroute: only the answer to the probe sent last counts, once: a duplicate comes when the
 //   hop has moved on, and an answer held back comes after the next probe went out, so
 //   received = sent - lost - held back, and the hop lines hold as many times.
@@ -88,7 +89,8 @@ bool soakRun(bool trace, quint32 seed, Tally& tally, QTextStream& out)
             last = qMax(last, r.seq);
         }
         exact = exact && sent == EchoRequests && run.RecvCnt == sent - sim.rcmpLost - held + sim.rcmpDuplicated &&
-                run.duplicateReplies() == sim.rcmpDuplicated && run.replyTimesMs().size() == sent - sim.rcmpLost - held;
+                run.duplicateReplies() == sim.rcmpDuplicated && run.distinctReplies() == sent - sim.rcmpLost - held &&
+                run.replyTimesMs().size() == run.RecvCnt;
     }
     if (!exact)
         out << (trace ? "traceroute" : "echo") << " seed " << seed << ": WRONG, " << run.lngSendCnt << " sent, "

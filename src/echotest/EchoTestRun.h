@@ -71,8 +71,8 @@ public:
     const QStringList& comboStations() const { return cmbList_; }  // cmb_ID's list
     const QStringList& lstSID() const { return lstSID_; }
 
-    // Of the current echo run's counted replies: the round-trip times of the first reply to each
-    // sequence number, and how many replies repeated a sequence number already answered.
+    // Of the current echo run's counted replies: the round-trip time of every reply (duplicates
+    // too, as iputils ping takes them), and how many repeated a sequence number already answered.
     const QList<qint64>& replyTimesMs() const { return replyTimes_; }
     int duplicateReplies() const { return duplicates_; }
     // Replies to distinct requests: RecvCnt less the duplicates.
