@@ -25,11 +25,7 @@ int main(int argc, char** argv)
 
     const DeviceSim::Options so = DeviceSim::Options::OnFreePorts(QHostAddress(QHostAddress::LocalHost));
     DeviceSim sim(so);
-    QString error;
-    if (!sim.start(&error)) {
-        out << "simulator: " << error << Qt::endl;
-        return 1;
-    }
+    if (!soak::Start(sim, out, "roundtrip")) return 1;
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());  // Config.bin goes here
     SystemClock clock;

@@ -30,11 +30,7 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? QString(argv[1]).toInt() : 20;
 
     DeviceSim sim(DeviceSim::Options::OnFreePorts(QHostAddress(QHostAddress::LocalHost)));
-    QString error;
-    if (!sim.start(&error)) {
-        out << "simulator: " << error << Qt::endl;
-        return 1;
-    }
+    if (!soak::Start(sim, out, "safe apply")) return 1;
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());  // Config.bin goes here
     QFile sample(QStringLiteral(QLN_SOURCE_DIR "/examples/sample.conf"));

@@ -61,50 +61,32 @@ private:
     std::thread thread_;
 };
 
-// The plain reference: a blocking client, no event loop at all.
-class PlainClient {
+// The references without Qt. Blocking: the plain ping-pong, no event loop at all. Polled: the
+// floor of any client that waits for more than one thing (poll, then read what is there).
+class RawClient {
 public:
-    explicit PlainClient(const sockaddr_in& to) : to_(to), fd_(::socket(AF_INET, SOCK_DGRAM, 0))
+    enum Wait { Blocking, Polled };
+    RawClient(const sockaddr_in& to, Wait wait) : to_(to), wait_(wait), fd_(::socket(AF_INET, SOCK_DGRAM, 0))
     {
         std::fill(out_, out_ + 64, char(0xFF));
         out_[0] = out_[1] = 0;
     }
-    ~PlainClient() { ::close(fd_); }
+    ~RawClient() { ::close(fd_); }
     void run(int n)
     {
         for (int i = 0; i < n; ++i) {
             ::sendto(fd_, out_, 64, 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
-            ::recv(fd_, in_, sizeof in_, 0);
+            if (wait_ == Polled) {
+                pollfd p{fd_, POLLIN, 0};
+                ::poll(&p, 1, 4000);
+            }
+            ::recv(fd_, in_, sizeof in_, wait_ == Polled ? MSG_DONTWAIT : 0);
         }
     }
 
 private:
     sockaddr_in to_;
-    int fd_;
-    char out_[64], in_[80];
-};
-
-// The floor of any client that waits for more than one thing: poll, then read what is there.
-class PollClient {
-public:
-    explicit PollClient(const sockaddr_in& to) : to_(to), fd_(::socket(AF_INET, SOCK_DGRAM, 0))
-    {
-        std::fill(out_, out_ + 64, char(0xFF));
-        out_[0] = out_[1] = 0;
-    }
-    ~PollClient() { ::close(fd_); }
-    void run(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            ::sendto(fd_, out_, 64, 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_);
-            pollfd p{fd_, POLLIN, 0};
-            ::poll(&p, 1, 4000);
-            ::recv(fd_, in_, sizeof in_, MSG_DONTWAIT);
-        }
-    }
-
-private:
-    sockaddr_in to_;
+    Wait wait_;
     int fd_;
     char out_[64], in_[80];
 };
@@ -159,8 +141,8 @@ int main(int argc, char** argv)
     uif.load();
     uif.setRemoteHost(QHostAddress(QHostAddress::LocalHost).toIPv4Address());
     BareQtClient bare(responder.port());
-    PlainClient plain(responder.addr());
-    PollClient polled(responder.addr());
+    RawClient plain(responder.addr(), RawClient::Blocking);
+    RawClient polled(responder.addr(), RawClient::Polled);
 
     int failures = 0;
     qint64 engineNs = 0, bareNs = 0, pollNs = 0, plainNs = 0;
