@@ -5,11 +5,15 @@
 #include "cli/CliOptions.h"
 #include "link/basConv.h"
 #include "shell/PcAddress.h"
+#include "shell/SafeSave.h"
 #include "shell/ToolContext.h"
 #include "shell/Version.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -82,6 +86,22 @@ int usageError(QTextStream& err, QString text)
     if (text.endsWith(QLatin1Char('.'))) text.chop(1);
     err << text << "; see qln --help" << Qt::endl;
     return 2;
+}
+
+// Whether two paths name one file: the same file when both exist (links, "." and hard links
+// included), else the same name once links and the folder's path are resolved.
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa, sb;
+    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    const auto named = [](const QString& path) {
+        const SafeSave::Target t = SafeSave::Resolve(path);
+        const QFileInfo f(t.path.isEmpty() ? path : t.path);
+        const QString folder = QFileInfo(f.absolutePath()).canonicalFilePath();
+        return (folder.isEmpty() ? f.absolutePath() : folder) + '/' + f.fileName();
+    };
+    return named(a) == named(b);
 }
 
 bool readPort(const QString& text, quint16& port)
@@ -194,8 +214,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
     ctx.logPath = p.value(log);
     ctx.output = p.value(output);
     // Both would write one file: the records and the output would cut each other.
-    if (!ctx.logPath.isEmpty() && !ctx.output.isEmpty() &&
-        QFileInfo(ctx.logPath).absoluteFilePath() == QFileInfo(ctx.output).absoluteFilePath())
+    if (!ctx.logPath.isEmpty() && !ctx.output.isEmpty() && sameFile(ctx.logPath, ctx.output))
         return usageError(err, QStringLiteral("--log and -o name the same file '%1'").arg(ctx.output));
     ctx.overwrite = p.isSet(overwrite);
     ctx.count = p.value(count);
@@ -216,8 +235,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
     ctx.allowAddressChange = p.isSet(allowAddressChange);
     ctx.backup = p.value(backup);
     // Both would write one file: the backup and the log records would cut each other.
-    if (!ctx.logPath.isEmpty() && !ctx.backup.isEmpty() &&
-        QFileInfo(ctx.logPath).absoluteFilePath() == QFileInfo(ctx.backup).absoluteFilePath())
+    if (!ctx.logPath.isEmpty() && !ctx.backup.isEmpty() && sameFile(ctx.logPath, ctx.backup))
         return usageError(err, QStringLiteral("--log and --backup name the same file '%1'").arg(ctx.backup));
     ctx.devicePortGiven = p.isSet(devicePort);
     ctx.localPortGiven = p.isSet(localPort);

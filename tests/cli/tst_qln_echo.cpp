@@ -3,6 +3,7 @@
 #include "link/basConv.h"
 #include "FreePortSim.h"
 #include "ScriptedPeer.h"
+#include "TestFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QUdpSocket>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -61,6 +64,7 @@ private slots:
     void echoOutcomes();
     void logFile();
     void logCannotBeOpened();
+    void logSameAsOutput_data();
     void logSameAsOutput();
     void localPortTaken();
     void ping();
@@ -165,14 +169,36 @@ void tst_qln_echo::logFile()
     QCOMPARE(f.readAll().count('\n'), 8);
 }
 
+void tst_qln_echo::logSameAsOutput_data()
+{
+    // How -o names the log's file: spelled otherwise, a link to it, a path through a link to its
+    // folder, a second name (hard link) of the existing log.
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("logExists");
+    QTest::newRow("dot") << "./same.txt" << false;
+    QTest::newRow("link to the log") << "link.txt" << true;
+    QTest::newRow("folder link") << "sub/same.txt" << false;
+    QTest::newRow("hard link") << "hard.txt" << true;
+}
+
 void tst_qln_echo::logSameAsOutput()
 {
+    QFETCH(QString, output);
+    QFETCH(bool, logExists);
     QTemporaryDir dir;
     const QString file = dir.filePath("same.txt");
-    const Run r = runQln({"--log", file, "-o", dir.path() + "/./same.txt", "encode", file});
+    if (logExists) QVERIFY(writeFile(file, "kept\n"));
+    QVERIFY(QFile::link(file, dir.filePath("link.txt")));
+    QVERIFY(QFile::link(dir.path(), dir.filePath("sub")));
+    if (logExists) QCOMPARE(::link(QFile::encodeName(file), QFile::encodeName(dir.filePath("hard.txt"))), 0);
+    const QString given = dir.path() + '/' + output;
+    const Run r = runQln({"--log", file, "-o", given, "encode", file});
     QCOMPARE(r.exitCode, 2);
-    QCOMPARE(r.err, "--log and -o name the same file '" + dir.path() + "/./same.txt'; see qln --help\n");
-    QVERIFY(!QFileInfo::exists(file));
+    QCOMPARE(r.err, "--log and -o name the same file '" + given + "'; see qln --help\n");
+    if (logExists)
+        QCOMPARE(readFile(file), QByteArray("kept\n"));
+    else
+        QVERIFY(!QFileInfo::exists(file));
 }
 
 void tst_qln_echo::logCannotBeOpened()
